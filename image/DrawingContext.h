@@ -20,6 +20,8 @@ struct RgbQuad {
 
 // Raster operation codes and stretch modes with the window system's values.
 inline constexpr uint32_t kSrcCopy = 0x00CC0020;
+inline constexpr int kBlackOnWhite = 1;  // accepted; stretches like kColorOnColor
+inline constexpr int kWhiteOnBlack = 2;  // accepted; stretches like kColorOnColor
 inline constexpr int kColorOnColor = 3;  // point sampling
 inline constexpr int kHalftone = 4;      // area averaging
 
@@ -28,11 +30,12 @@ inline constexpr int kHalftone = 4;      // area averaging
 // the bottom picture row). A view wraps memory it does not own (for example a toolkit
 // picture), with its own row order and stride.
 class DibSection {
-public:
+  public:
     // Null when the size or depth is not supported or memory cannot be had.
     static std::unique_ptr<DibSection> create(int32_t width, int32_t height, int16_t bitCount,
                                               const std::vector<RgbQuad>& colourTable = {});
-    // A non-owning view; `topDown` tells whether memory row 0 is the top picture row.
+    // A non-owning view; `topDown` tells whether memory row 0 is the top picture row. A view
+    // may also have 32 bits per pixel (blue, green, red, unused), as toolkit pictures do.
     static std::unique_ptr<DibSection> view(uint8_t* bits, int32_t width, int32_t height,
                                             int16_t bitCount, int32_t stride, bool topDown,
                                             const std::vector<RgbQuad>& colourTable = {});
@@ -40,18 +43,38 @@ public:
     int32_t width() const;
     int32_t height() const;
     int16_t bitCount() const;
-    int32_t stride() const;          // bytes per memory row
+    int32_t stride() const;  // bytes per memory row
     bool topDown() const;
-    uint8_t* bits();                 // memory row 0
+    uint8_t* bits();  // memory row 0
     const uint8_t* bits() const;
-    uint8_t* row(int32_t y);         // picture row y, 0 = top
+    uint8_t* row(int32_t y);  // picture row y, 0 = top
     const uint8_t* row(int32_t y) const;
     std::vector<RgbQuad>& colourTable();  // empty for 24 bits
     const std::vector<RgbQuad>& colourTable() const;
+
+    // Bytes in one padded row of `width` pixels at `bitCount` bits (32, 24, 8, 4 or 1);
+    // -1 when it does not fit 32 bits.
+    static int64_t minimumStride(int64_t width, int bitCount);
+    // The grey ramp an indexed bitmap starts with: 2^bitCount entries from black to white,
+    // entry i = i * 255 / (2^bitCount - 1) rounded half to even.
+    static std::vector<RgbQuad> greyRamp(int bitCount);
+
+  private:
+    DibSection(uint8_t* bits, int32_t width, int32_t height, int16_t bitCount, int32_t stride,
+               bool topDown, std::vector<RgbQuad> colourTable);
+
+    std::unique_ptr<uint8_t[]> owned_;
+    uint8_t* bits_;
+    int32_t width_;
+    int32_t height_;
+    int16_t bitCount_;
+    int32_t stride_;
+    bool topDown_;
+    std::vector<RgbQuad> colourTable_;
 };
 
 class DrawingContext {
-public:
+  public:
     DrawingContext();  // a memory context with no bitmap selected
     ~DrawingContext();
     DrawingContext(const DrawingContext&) = delete;
@@ -68,6 +91,10 @@ public:
     // Colour table of the selected bitmap: number of entries copied (0 without a table).
     int getColourTable(int start, int count, RgbQuad* out) const;
     int setColourTable(int start, int count, const RgbQuad* in);
+
+  private:
+    DibSection* selected_ = nullptr;
+    int stretchMode_ = kBlackOnWhite;
 };
 
 struct Point {
