@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "Settings.h"
+
+// What a batch reports back: which files it took, how far it got and why it stopped.
+struct BatchFailure {
+    QString file;
+    int number = 0;
+    QString text;
+};
+
+struct BatchReport {
+    QStringList accepted;  // files that passed the name filter, in drop order
+    int skipped = 0;       // files the filter left out
+    int written = 0;       // outputs written
+    int unchanged = 0;     // JPEG outputs left as they were because the name existed
+    QString outputFolder;
+    std::optional<BatchFailure> failure;
+};
+
+// The window's side of a batch; every hook may be left empty (the headless command does).
+struct BatchHost {
+    std::function<void()> processEvents;
+    std::function<void(bool busy)> setBusy;
+    // The source picture of the file just processed, for the preview in target `index`.
+    std::function<void(int index, const QImage& source)> showPreview;
+};
+
+// Runs one drop: filters the dropped paths, resizes each accepted file to the target size in
+// drop order, and writes it into "Elaborate" in its own format. The first error ends the
+// batch; outputs written before it stay, later files are left untouched.
+class BatchDriver {
+public:
+    BatchDriver(QString programFolder, const Settings& settings, BatchHost host = {});
+
+    void setCustomSize(const QString& text1, const QString& text2);
+    BatchReport Run(int16_t targetIndex, const QStringList& dropped);
+
+    static bool IsAccepted(const QString& path);
+    QString OutputFolder() const;
+    QString IntermediatePath() const;
+
+    int16_t TargetIndex = 0;
+    QStringList List1;
+    QString SizeSuffix;
+
+private:
+    // Returns true when an output was written, false when an existing output was kept.
+    bool ResizeFile(const QString& path, const QImage& source);
+    void processEvents() const;
+
+    QString programFolder_;
+    const Settings& settings_;
+    BatchHost host_;
+    QString text1_ = "1280";
+    QString text2_ = "960";
+};

@@ -1,0 +1,38 @@
+#include "PictureLoader.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+#include "RuntimeError.h"
+
+namespace picture {
+
+QImage LoadPicture(const QString& path) {
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    // The content decides the decoder, whatever the name says.
+    reader.setDecideFormatFromContent(true);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        const QString why = QFileInfo::exists(path) ? reader.errorString() : "file not found";
+        throw tessaro::RuntimeError(tessaro::err::kInvalidPicture,
+                                    QString("Invalid picture: %1 (%2)")
+                                        .arg(QFileInfo(path).fileName(), why)
+                                        .toStdString());
+    }
+    if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_RGB32);
+
+    // Blend over white by hand: no painter, so the headless command needs no GUI session.
+    QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        auto* px = reinterpret_cast<QRgb*>(argb.scanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            const int a = qAlpha(px[x]);
+            const auto over = [a](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
+            px[x] = qRgb(over(qRed(px[x])), over(qGreen(px[x])), over(qBlue(px[x])));
+        }
+    }
+    return argb.convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace picture

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+#include "BatchDriver.h"
+#include "EventLog.h"
+#include "TestPictures.h"
+
+namespace {
+
+class Batch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(program.isValid() && inputs.isValid());
+        settings.LockHeight = true;
+        oldSink = eventlog::SetSink([this](const QString& line) { logged << line; });
+    }
+    void TearDown() override { eventlog::SetSink(oldSink); }
+
+    QString input(const QString& name, const QImage& image, const char* format) {
+        const QString path = inputs.filePath(name);
+        EXPECT_TRUE(QByteArray(format) == "GIF" ? saveAsGif(image, path) : image.save(path, format));
+        return path;
+    }
+    QString corrupt(const QString& name) {
+        const QString path = inputs.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("BM this is not a bitmap at all");
+        return path;
+    }
+    QString output(const QString& name) const {
+        return QDir(program.path()).filePath("Elaborate/" + name);
+    }
+    BatchReport run(int target, const QStringList& files) {
+        BatchDriver driver(program.path(), settings, host);
+        return driver.Run(static_cast<int16_t>(target), files);
+    }
+
+    QTemporaryDir program;
+    QTemporaryDir inputs;
+    Settings settings;
+    BatchHost host;
+    QStringList logged;
+    eventlog::Sink oldSink;
+};
+
+QSize sizeOf(const QString& path) { return QImageReader(path).size(); }
+
+}  // namespace
+
+TEST(BatchFilter, LooksAtTheLastFourCharactersOnly) {
+    EXPECT_TRUE(BatchDriver::IsAccepted("/x/A.JPG"));
+    EXPECT_TRUE(BatchDriver::IsAccepted("/x/b.Gif"));
+    EXPECT_TRUE(BatchDriver::IsAccepted("/x/c.bmp"));
+    EXPECT_TRUE(BatchDriver::IsAccepted(".bmp"));
+    EXPECT_FALSE(BatchDriver::IsAccepted("/x/a.jpeg"));
+    EXPECT_FALSE(BatchDriver::IsAccepted("/x/a.png"));
+    EXPECT_FALSE(BatchDriver::IsAccepted("/x/bmp"));
+    EXPECT_FALSE(BatchDriver::IsAccepted("/x/a.bmp "));
+}
+
+TEST_F(Batch, BitmapAndGifComeOutResizedInTheirOwnFormat) {
+    const QString bmp = input("one.bmp", quadrantPicture(160, 120), "BMP");
+    const QString gif = input("Two.GIF", quadrantPicture(90, 60), "GIF");
+    std::vector<std::pair<bool, int>> busy;
+    host.setBusy = [&](bool b) { busy.emplace_back(b, 0); };
+    QStringList previews;
+    host.showPreview = [&](int i, const QImage& src) {
+        previews << QString("%1:%2x%3").arg(i).arg(src.width()).arg(src.height());
+    };
+
+    const BatchReport r = run(0, {bmp, inputs.filePath("skip.png"), gif});
+    EXPECT_FALSE(r.failure.has_value());
+    EXPECT_EQ(r.written, 2);
+    EXPECT_EQ(r.skipped, 1);
+    EXPECT_EQ(r.accepted, (QStringList{bmp, gif}));
+    EXPECT_EQ(previews, (QStringList{"0:160x120", "0:90x60"}));
+    ASSERT_EQ(busy.size(), 2u);
+    EXPECT_TRUE(busy[0].first);
+    EXPECT_FALSE(busy[1].first);
+
+    EXPECT_EQ(sizeOf(output("one.bmp")), QSize(320, 240));
+    EXPECT_EQ(QImageReader(output("one.bmp")).format(), "bmp");
+    EXPECT_EQ(sizeOf(output("Two.GIF")), QSize(320, 240));
+    EXPECT_EQ(QImageReader(output("Two.GIF")).format(), "gif");
+
+    // Point sampling keeps the quadrant colours exactly, in the bitmap and in the GIF.
+    for (const QString& out : {output("one.bmp"), output("Two.GIF")}) {
+        const QImage image(out);
+        EXPECT_EQ(image.pixel(10, 10), qRgb(200, 30, 30)) << out.toStdString();
+        EXPECT_EQ(image.pixel(310, 230), qRgb(240, 240, 40)) << out.toStdString();
+    }
+    // The intermediate bitmap holds the last picture processed.
+    EXPECT_EQ(sizeOf(QDir(program.path()).filePath("ResizedOne.bmp")), QSize(320, 240));
+}
+
+TEST_F(Batch, NamesWithSizeAndProportions) {
+    settings.NameWithSize = true;
+    settings.KeepProportions = true;
+    settings.LockHeight = false;  // width locked
+    const QString a = input("mare.2005.bmp", quadrantPicture(300, 200), "BMP");
+    const BatchReport r = run(1, {a});
+    EXPECT_EQ(r.written, 1);
+    EXPECT_EQ(sizeOf(output("mare_640x426.2005.bmp")), QSize(640, 427));
+
+    // The same file on another target lands beside the first.
+    run(0, {a});
+    EXPECT_TRUE(QFileInfo::exists(output("mare_320x213.2005.bmp")));
+    EXPECT_TRUE(QFileInfo::exists(output("mare_640x426.2005.bmp")));
+}
+
+TEST_F(Batch, ACorruptFileStopsTheBatchAndKeepsEarlierOutputs) {
+    const QString first = input("first.bmp", quadrantPicture(20, 20), "BMP");
+    const QString bad = corrupt("bad.bmp");
+    const QString last = input("last.bmp", quadrantPicture(20, 20), "BMP");
+    bool busyAtEnd = true;
+    host.setBusy = [&](bool b) { busyAtEnd = b; };
+
+    const BatchReport r = run(0, {first, bad, last});
+    ASSERT_TRUE(r.failure.has_value());
+    EXPECT_EQ(r.failure->file, bad);
+    EXPECT_EQ(r.failure->number, 481);
+    EXPECT_EQ(r.written, 1);
+    EXPECT_FALSE(busyAtEnd);
+    EXPECT_TRUE(QFileInfo::exists(output("first.bmp")));
+    EXPECT_FALSE(QFileInfo::exists(output("bad.bmp")));
+    EXPECT_FALSE(QFileInfo::exists(output("last.bmp")));
+    ASSERT_EQ(logged.size(), 1);
+    EXPECT_TRUE(logged[0].contains("bad.bmp"));
+    EXPECT_TRUE(logged[0].contains("481"));
+}
+
+TEST_F(Batch, OrderIsTheDropOrderAndBitmapsAreReplaced) {
+    const QString b = input("b.bmp", quadrantPicture(40, 40), "BMP");
+    const QString a = input("a.bmp", quadrantPicture(10, 30), "BMP");
+    QStringList seen;
+    host.showPreview = [&](int, const QImage& src) { seen << QString::number(src.width()); };
+    run(3, {b, a});
+    EXPECT_EQ(seen, (QStringList{"40", "10"}));
+    // ResizedOne.bmp is the last one: the target size, whatever the source.
+    EXPECT_EQ(sizeOf(QDir(program.path()).filePath("ResizedOne.bmp")), QSize(1024, 768));
+
+    settings.KeepProportions = true;  // height locked: 10x30 -> 256x768
+    run(3, {a});
+    EXPECT_EQ(sizeOf(output("a.bmp")), QSize(256, 768));
+}
+
+TEST_F(Batch, EmptyDropStillMakesTheFolderAndWritesNothing) {
+    int busyCalls = 0;
+    host.setBusy = [&](bool) { ++busyCalls; };
+    const BatchReport r = run(2, {"/x/a.png", "/x/b.jpeg"});
+    EXPECT_EQ(r.skipped, 2);
+    EXPECT_EQ(r.written, 0);
+    EXPECT_EQ(busyCalls, 2);
+    EXPECT_TRUE(QFileInfo(QDir(program.path()).filePath("Elaborate")).isDir());
+    EXPECT_TRUE(QDir(program.path()).entryList({"*.bmp"}, QDir::Files).isEmpty());
+}
+
+TEST_F(Batch, AnAbsurdCustomSizeStopsCleanly) {
+    const QString a = input("a.bmp", quadrantPicture(10, 10), "BMP");
+    BatchDriver driver(program.path(), settings, host);
+    driver.setCustomSize("0", "960");
+    const BatchReport r = driver.Run(4, {a});
+    ASSERT_TRUE(r.failure.has_value());
+    EXPECT_EQ(r.failure->number, 5);
+    EXPECT_FALSE(QFileInfo::exists(output("a.bmp")));
+}
+
+TEST_F(Batch, TransparentGifAreasBecomeWhite) {
+    const QString gif = inputs.filePath("clear.gif");
+    ASSERT_TRUE(saveTransparentGif(gif));
+    settings.KeepProportions = false;
+    run(0, {gif});
+    const QImage out(output("clear.gif"));
+    EXPECT_EQ(out.pixel(300, 200), qRgb(255, 255, 255));
+    EXPECT_EQ(out.pixel(5, 5), qRgb(0, 0, 255));
+}

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include "HeadlessCommand.h"
+#include "Settings.h"
+#include "SettingsFile.h"
+#include "TestPictures.h"
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run headless(const QStringList& args) {
+    Run r;
+    QTextStream out(&r.out);
+    QTextStream err(&r.err);
+    r.status = RunHeadless(args, out, err);
+    out.flush();
+    err.flush();
+    return r;
+}
+
+}  // namespace
+
+TEST(Headless, RunsOneBatchAndReportsIt) {
+    QTemporaryDir dir;
+    const QString a = dir.filePath("a.bmp");
+    ASSERT_TRUE(quadrantPicture(100, 50).save(a, "BMP"));
+    const QString folder = dir.filePath("prog");
+
+    const Run r = headless({"--drop", "4", "--folder", folder, "--width", "50", "--height", "999",
+                            "--keep-proportions", "--lock-width", "--name-with-size", a,
+                            dir.filePath("notes.txt")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("1 written")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("1 skipped"));
+    EXPECT_TRUE(r.out.contains(QDir(folder).filePath("Elaborate")));
+    EXPECT_EQ(QImageReader(QDir(folder).filePath("Elaborate/a_50x25.bmp")).size(), QSize(50, 25));
+    // Flags are never saved.
+    EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath("resizer.cfg")));
+}
+
+TEST(Headless, SavedSettingsApplyUnlessOverridden) {
+    QTemporaryDir dir;
+    Settings s;
+    s.NameWithSize = true;
+    s.KeepProportions = true;
+    s.LockHeight = true;
+    ASSERT_TRUE(settingsfile::SaveSettings(dir.path(), s));
+    const QString a = dir.filePath("in.bmp");
+    ASSERT_TRUE(quadrantPicture(200, 100).save(a, "BMP"));
+
+    EXPECT_EQ(headless({"--drop", "0", "--folder", dir.path(), a}).status, 0);
+    EXPECT_EQ(QImageReader(dir.filePath("Elaborate/in_480x240.bmp")).size(), QSize(480, 240));
+    EXPECT_EQ(headless({"--drop", "0", "--folder", dir.path(), "--lock-width", a}).status, 0);
+    EXPECT_EQ(QImageReader(dir.filePath("Elaborate/in_320x160.bmp")).size(), QSize(320, 160));
+}
+
+TEST(Headless, StoppedBatchAndBadArgumentsHaveTheirOwnStatus) {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("gone.gif");
+    const Run stopped = headless({"--drop", "1", "--folder", dir.path(), missing});
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_TRUE(stopped.err.contains("gone.gif"));
+    EXPECT_TRUE(stopped.err.contains("error 481"));
+
+    for (const QStringList& bad :
+         {QStringList{"a.bmp"}, QStringList{"--drop", "5", "a.bmp"},
+          QStringList{"--drop", "1"}, QStringList{"--drop", "1", "--quality", "0", "a.bmp"},
+          QStringList{"--drop", "1", "--subsampling", "5:1", "a.bmp"},
+          QStringList{"--drop", "1", "--lock-width", "--lock-height", "a.bmp"},
+          QStringList{"--drop", "1", "--width", "12a", "a.bmp"},
+          QStringList{"--drop", "1", "--frobnicate", "a.bmp"}}) {
+        const Run r = headless(bad);
+        EXPECT_EQ(r.status, 2) << bad.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains("usage:"));
+    }
+    const Run help = headless({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("--drop INDEX"));
+}

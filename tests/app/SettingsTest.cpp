@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "Cp1252.h"
+#include "QualityChoices.h"
+#include "Settings.h"
+#include "SettingsFile.h"
+
+namespace {
+
+Settings sample() {
+    Settings s;
+    s.FormLeft = 1500;
+    s.FormTop = -30;
+    s.Quality = 75;
+    s.SampleH = 2;
+    s.SampleV = 2;
+    s.SubSampleIndex = 3;
+    s.KeepProportions = true;
+    s.LockHeight = true;
+    return s;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return f.readAll();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+}  // namespace
+
+TEST(SettingsRecord, LayoutIsFiftyBytesPlusTheComment) {
+    Settings s = sample();
+    const QByteArray empty = settingsrecord::encode(s);
+    ASSERT_EQ(empty.size(), 50);
+    EXPECT_EQ(empty.mid(0, 4), QByteArray::fromHex("dc050000"));  // 1500
+    EXPECT_EQ(empty.mid(4, 4), QByteArray::fromHex("e2ffffff"));  // -30
+    EXPECT_EQ(empty.mid(16, 4), QByteArray::fromHex("4b000000"));
+    EXPECT_EQ(empty.mid(36, 14), QByteArray::fromHex("00000000ffffffff000000000000"));
+
+    s.Comment = "Buone ferie";
+    s.Comment += QString::fromUtf8("è");  // 12 characters, one byte each in the code page
+    const QByteArray with = settingsrecord::encode(s);
+    ASSERT_EQ(with.size(), 62);
+    EXPECT_EQ(with.mid(48, 2), QByteArray::fromHex("0c00"));
+    EXPECT_EQ(static_cast<unsigned char>(with.at(61)), 0xE8);
+
+    Settings back;
+    settingsrecord::decode(with, back);
+    EXPECT_EQ(back, s);
+}
+
+TEST(SettingsRecord, ReservedFieldsSurviveARoundTrip) {
+    QByteArray bytes = settingsrecord::encode(sample());
+    bytes.replace(8, 4, QByteArray::fromHex("01020304"));
+    bytes.replace(12, 4, QByteArray::fromHex("a0b0c0d0"));
+    bytes.replace(20, 4, QByteArray::fromHex("ffeeddcc"));
+    Settings s;
+    settingsrecord::decode(bytes, s);
+    EXPECT_EQ(settingsrecord::encode(s), bytes);
+}
+
+TEST(SettingsRecord, ShortOrInconsistentInputKeepsWhatItCannotRead) {
+    const QByteArray full = settingsrecord::encode(sample());
+    Settings defaults;
+    defaults.Quality = 42;
+    defaults.StayOnTop = true;
+    defaults.Comment = "keep";
+
+    Settings s = defaults;
+    settingsrecord::decode(full.left(18), s);  // cut inside Quality
+    EXPECT_EQ(s.FormLeft, 1500);
+    EXPECT_EQ(s.FormTop, -30);
+    EXPECT_EQ(s.Quality, 42);
+    EXPECT_TRUE(s.StayOnTop);
+    EXPECT_EQ(s.Comment, "keep");
+
+    QByteArray longer = full;
+    longer.replace(48, 2, QByteArray::fromHex("6400"));  // claims 100 characters
+    longer.append("abc");
+    s = defaults;
+    settingsrecord::decode(longer, s);
+    EXPECT_EQ(s.Comment, "abc");
+
+    longer.replace(48, 2, QByteArray::fromHex("ffff"));  // negative length
+    settingsrecord::decode(longer, s);
+    EXPECT_EQ(s.Comment, "");
+
+    s = defaults;
+    settingsrecord::decode(QByteArray(), s);
+    EXPECT_EQ(s, defaults);
+}
+
+TEST(SettingsRecord, CommentTooLongForTheLengthFieldIsCut) {
+    Settings s;
+    s.Comment = QString(40000, 'a');
+    const QByteArray bytes = settingsrecord::encode(s);
+    EXPECT_EQ(bytes.size(), 50 + 32767);
+    Settings back;
+    settingsrecord::decode(bytes, back);
+    EXPECT_EQ(back.Comment.size(), 32767);
+}
+
+TEST(Cp1252, MapsTheCodePageAndReplacesWhatItCannotHold) {
+    EXPECT_EQ(cp1252::fromUnicode(QString::fromUtf8("€àÿ中")), QByteArray::fromHex("80e0ff3f"));
+    EXPECT_EQ(cp1252::toUnicode(QByteArray::fromHex("80e0ff81")), QString::fromUtf8("€àÿ\u0081"));
+}
+
+TEST(SettingsFile, SavesAndLoadsThroughTheFolder) {
+    QTemporaryDir dir;
+    Settings s = sample();
+    s.Comment = QString::fromUtf8("Più luce");
+    ASSERT_TRUE(settingsfile::SaveSettings(dir.path(), s));
+    EXPECT_EQ(readAll(dir.filePath("resizer.cfg")).size(), 50 + 8);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"resizer.cfg"});
+
+    Settings back;
+    ASSERT_TRUE(settingsfile::LoadSettings(dir.path(), back));
+    EXPECT_EQ(back, s);
+}
+
+TEST(SettingsFile, MissingGarbageAndUnwritableNeverStopTheProgram) {
+    QTemporaryDir dir;
+    Settings s;
+    EXPECT_FALSE(settingsfile::LoadSettings(dir.path(), s));
+    EXPECT_EQ(s, Settings());
+
+    writeAll(dir.filePath("resizer.cfg"), QByteArray(7, '\xff'));
+    Settings garbage = sample();
+    settingsfile::LoadSettings(dir.path(), garbage);
+    EXPECT_EQ(garbage.FormLeft, -1);  // the four bytes present
+    EXPECT_EQ(garbage.Quality, 75);   // the rest as it was
+
+    // A folder that does not exist: saving fails and reports it.
+    EXPECT_FALSE(settingsfile::SaveSettings(dir.filePath("missing/folder"), sample()));
+
+    // A directory in the file's place cannot be replaced; nothing is lost or half-written.
+    QTemporaryDir other;
+    QDir(other.path()).mkdir("resizer.cfg");
+    EXPECT_FALSE(settingsfile::SaveSettings(other.path(), sample()));
+    EXPECT_TRUE(QFileInfo(other.filePath("resizer.cfg")).isDir());
+}
+
+TEST(QualityChoices, StartupFillsTheDefaultsOfAFreshRecord) {
+    Settings s;
+    qualitychoices::ApplyStartupDefaults(s);
+    EXPECT_EQ(s.Quality, 75);
+    EXPECT_EQ(s.SampleH, 2);
+    EXPECT_EQ(s.SampleV, 2);
+    EXPECT_EQ(s.SubSampleIndex, 3);
+    EXPECT_TRUE(s.LockHeight);
+    EXPECT_FALSE(s.LockWidth);
+    EXPECT_FALSE(s.GreyscaleOn);
+
+    Settings grey;
+    grey.GreyscaleOn = true;
+    grey.LockWidth = true;
+    qualitychoices::ApplyStartupDefaults(grey);
+    EXPECT_EQ(grey.SampleH, 1);
+    EXPECT_TRUE(grey.GreyscaleOn);
+    EXPECT_TRUE(grey.LockWidth);
+    EXPECT_FALSE(grey.LockHeight);
+}
+
+TEST(QualityChoices, EntriesGiveTheirFactorsAndLabelsFlagExtremes) {
+    Settings s;
+    qualitychoices::ApplySubSample(s, 12, false);  // "4:2"
+    EXPECT_EQ(s.SampleH, 4);
+    EXPECT_EQ(s.SampleV, 2);
+    EXPECT_EQ(s.SubSampleIndex, 12);
+    qualitychoices::ApplySubSample(s, 12, true);
+    EXPECT_EQ(s.SampleH, 1);
+    EXPECT_TRUE(s.GreyscaleOn);
+    EXPECT_EQ(qualitychoices::QualityLabel(49), QString::fromUtf8("Qualità: 49 ???"));
+    EXPECT_EQ(qualitychoices::QualityLabel(50), QString::fromUtf8("Qualità: 50"));
+    EXPECT_EQ(qualitychoices::QualityLabel(95), QString::fromUtf8("Qualità: 95"));
+    EXPECT_EQ(qualitychoices::QualityLabel(96), QString::fromUtf8("Qualità: 96 ???"));
+}

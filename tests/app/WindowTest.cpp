@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include "MainWindow.h"
+#include "SettingsFile.h"
+#include "TestPictures.h"
+
+namespace {
+
+void dropFiles(QWidget* target, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
+    data.setUrls(urls);
+    const QPointF at(target->width() / 2.0, target->height() / 2.0);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+}  // namespace
+
+TEST(MainWindow, ShowsItsTargetsAndTexts) {
+    QTemporaryDir dir;
+    MainWindow w(dir.path());
+    EXPECT_EQ(w.windowTitle(), "Velmora. Tessaro  Vers. 2.0");
+    EXPECT_EQ(w.HeaderText(), "Dimensione delle immagini");
+    EXPECT_EQ(w.customWidth()->text(), "1280");
+    EXPECT_EQ(w.customHeight()->text(), "960");
+    EXPECT_EQ(w.target(0)->toolTip(),
+              "Trascina le immagini da ridimensionare all'interno della finestra corrispondente "
+              "alla grandezza desiderata.");
+    // Digits only in the custom boxes.
+    int pos = 0;
+    QString typed = "12a";
+    EXPECT_NE(w.customWidth()->validator()->validate(typed, pos), QValidator::Acceptable);
+    // Targets stand left to right in index order.
+    w.show();
+    for (int i = 1; i < 5; ++i) EXPECT_LT(w.target(i - 1)->x(), w.target(i)->x());
+}
+
+TEST(MainWindow, ADropRunsTheBatchAndRestoresTheIdleState) {
+    QTemporaryDir dir;
+    const QString a = dir.filePath("pic.bmp");
+    ASSERT_TRUE(quadrantPicture(64, 64).save(a, "BMP"));
+    MainWindow w(dir.path());
+    w.show();
+    QStringList headers;
+    QObject::connect(&w, &MainWindow::batchFinished, [&] { headers << w.HeaderText(); });
+
+    dropFiles(w.target(1), {a});
+    EXPECT_EQ(w.lastReport().written, 1);
+    EXPECT_EQ(QImageReader(QDir(dir.path()).filePath("Elaborate/pic.bmp")).size(),
+              QSize(640, 480));
+    EXPECT_EQ(headers, QStringList{"Dimensione delle immagini"});
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(w.target(1)->pixmap().isNull());  // the preview
+}
+
+TEST(MainWindow, ClosingSavesTheSettings) {
+    QTemporaryDir dir;
+    {
+        MainWindow w(dir.path());
+        w.settings().NameWithSize = true;
+        w.close();
+    }
+    Settings s;
+    ASSERT_TRUE(settingsfile::LoadSettings(dir.path(), s));
+    EXPECT_TRUE(s.NameWithSize);
+    EXPECT_TRUE(s.LockHeight);  // the start-up default
+    EXPECT_EQ(s.Quality, 75);
+    EXPECT_EQ(QFileInfo(dir.filePath("resizer.cfg")).size(), 50);
+}
