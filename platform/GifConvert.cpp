@@ -1,0 +1,67 @@
+#include "GifConvert.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <new>
+
+#include "ColourDither.h"
+#include "ColourQuantiser.h"
+#include "GifExactPalette.h"
+#include "GifWriter.h"
+#include "RuntimeError.h"
+
+namespace {
+
+// The bitmap is the program's own canvas, which may well exceed Qt's default limit for
+// pictures of unknown origin; still keep a bound so that a broken header cannot ask for
+// gigabytes.
+constexpr int kAllocationLimitMb = 1024;
+constexpr int kMaxGifSide = 65535;
+
+[[noreturn]] void invalidPicture(const QString& path, const QString& why) {
+    throw tessaro::RuntimeError(tessaro::err::kInvalidPicture,
+                                QString("Invalid picture: %1 (%2)").arg(path, why).toStdString());
+}
+
+QImage readBitmap(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        invalidPicture(path, "file not found");
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAllocationLimit(kAllocationLimitMb);
+    QImage image = reader.read();
+    if (image.isNull())
+        invalidPicture(path, reader.errorString());
+    if (image.width() > kMaxGifSide || image.height() > kMaxGifSide) {
+        invalidPicture(path, QString("%1 x %2 pixels; a GIF image side holds at most %3")
+                                 .arg(image.width())
+                                 .arg(image.height())
+                                 .arg(kMaxGifSide));
+    }
+    // GIF has no partial transparency: an alpha channel is dropped, not blended.
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+gif::IndexedImage reduceColours(const QImage& picture) {
+    if (auto exact = gif::indexExactly(picture))
+        return std::move(*exact);
+    gif::IndexedImage out;
+    out.width = picture.width();
+    out.height = picture.height();
+    out.palette = gif::quantiseColours(picture, gif::kMaxPaletteColours);
+    out.indices = gif::ditherToPalette(picture, out.palette);
+    return out;
+}
+
+}  // namespace
+
+void GifConvert::convert(const QString& bitmapPath, const QString& gifPath) {
+    try {
+        const QImage picture = readBitmap(bitmapPath);
+        if (picture.isNull())
+            tessaro::err::raiseOutOfMemory();
+        gif::writeGif(reduceColours(picture), gifPath);
+    } catch (const std::bad_alloc&) {
+        tessaro::err::raiseOutOfMemory();
+    }
+}

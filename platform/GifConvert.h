@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// The picture-format component that turns a bitmap file into a GIF file. A picture of at most
+// 256 colours keeps every pixel exactly; one of more colours is reduced to a 256-colour
+// palette (median cut refined by k-means) and dithered (Floyd-Steinberg).
+class GifConvert {
+  public:
+    // Reads the picture in `bitmapPath` and writes it to `gifPath` as a GIF file holding one
+    // image, replacing an existing file. Raises tessaro::RuntimeError 481 naming the file when
+    // the bitmap cannot be read, 75 when the GIF cannot be written, 7 when memory runs out.
+    static void convert(const QString& bitmapPath, const QString& gifPath);
+};
