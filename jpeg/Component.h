@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace tessaro::jpeg {
+
+// One colour component of the image: its sampling factors, table selectors and the quantized
+// coefficients of its blocks (64 per block in zig-zag order, blocks in the component's own
+// raster order).
+struct Component {
+    int32_t Id = 0;
+    int32_t H = 1;
+    int32_t V = 1;
+    int32_t Tq = 0;
+    int32_t Td = 0;            // DC Huffman table, chosen when saving
+    int32_t Ta = 0;            // AC Huffman table, chosen when saving
+    int32_t PaddedWidth = 0;   // sampled width rounded up to whole blocks
+    int32_t PaddedHeight = 0;  // sampled height rounded up to whole blocks
+    std::vector<int16_t> Coefficients;
+
+    int32_t blocksPerRow() const { return PaddedWidth / 8; }
+    int32_t blockRows() const { return PaddedHeight / 8; }
+};
+
+}  // namespace tessaro::jpeg

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "ZigZag.h"
+
+namespace tessaro::jpeg {
+
+// The scaled floating-point AAN forward DCT of an 8x8 block (entry row*8+col), in place:
+// every column first, then every row. Each step of the 8-point pass is rounded to single
+// precision; steps with several operations are evaluated in double precision. The eight
+// columns (then rows) run as vector lanes, each lane doing exactly the scalar operations.
+void ForwardDct(float* block);
+
+// Quantizes a transformed block: zig-zag coefficient ZigZag[i] = divisor * block[i] rounded to
+// the nearest integer, halves to even. Raises the overflow error for a value outside 16 bits.
+void QuantizeBlock(const float* block, const std::array<float, 64>& divisors, const ZigZagTable& zz,
+                   int16_t* out);
+
+// DCT and quantization of blocks with one table, in one go (skips the final transpose).
+class BlockTransformer {
+  public:
+    BlockTransformer(const std::array<float, 64>& divisors, const ZigZagTable& zz);
+    // `samples` (64 entries, row*8+col) is used as workspace.
+    void transform(float* samples, int16_t* out) const;
+
+  private:
+    alignas(16) std::array<float, 64> divisors_{};  // per entry of the transposed block
+    std::array<int32_t, 64> zigZag_{};              // per entry of the transposed block
+};
+
+}  // namespace tessaro::jpeg

@@ -1,0 +1,94 @@
+#include "ScanWriter.h"
+
+#include "BlockSymbols.h"
+
+namespace tessaro::jpeg {
+
+namespace {
+
+// Worst case for one block: 64 symbols of 16 code bits and 16 value bits, every byte stuffed.
+constexpr size_t kMaxBlockBytes = 64 * 32 / 8 * 2 + 16;
+
+inline void putSymbol(BitWriter& bits, const HuffmanTable& table, int symbol) {
+    bits.put(static_cast<uint32_t>(table.Code[symbol]), table.Length[symbol]);
+}
+
+// A symbol's code followed by its `cat` value bits, in one put.
+inline void putSymbolAndValue(BitWriter& bits, const HuffmanTable& table, int symbol, int cat,
+                              int32_t v) {
+    const int length = table.Length[symbol];
+    const uint32_t code = static_cast<uint32_t>(table.Code[symbol]) & ((1u << length) - 1);
+    const uint32_t value = valueBits(v) & ((1u << cat) - 1);
+    bits.put((code << cat) | value, length + cat);
+}
+
+}  // namespace
+
+void EncodeBlock(BitWriter& bits, const int16_t* block, int32_t& predictor, const HuffmanTable& dc,
+                 const HuffmanTable& ac) {
+    const int32_t d = block[0] - predictor;
+    predictor = block[0];
+    const int c = category(d);
+    putSymbolAndValue(bits, dc, c, c, d);
+    forEachAcSymbol(
+        block, [&] { putSymbol(bits, ac, kZeroRun16); },
+        [&](int symbol, int32_t v) { putSymbolAndValue(bits, ac, symbol, symbol & 15, v); },
+        [&] { putSymbol(bits, ac, kEndOfBlock); });
+}
+
+void EncodeFillerBlock(BitWriter& bits, const HuffmanTable& dc, const HuffmanTable& ac) {
+    putSymbol(bits, dc, 0);
+    putSymbol(bits, ac, kEndOfBlock);
+}
+
+void WriteSingleScan(OutputBuffer& out, const Component& c, const HuffmanTable& dc,
+                     const HuffmanTable& ac) {
+    BitWriter bits(out);
+    int32_t predictor = 0;
+    const size_t size = c.Coefficients.size();
+    const int16_t* data = c.Coefficients.data();
+    for (size_t p = 0; p < size; p += 64) {
+        bits.ensure(kMaxBlockBytes);
+        EncodeBlock(bits, data + p, predictor, dc, ac);
+    }
+    bits.flush();
+}
+
+void WriteInterleavedScan(OutputBuffer& out, const std::vector<Component>& components,
+                          const ScanGroup& group, const McuLayout& layout,
+                          const std::array<HuffmanTable, 4>& dcTables,
+                          const std::array<HuffmanTable, 4>& acTables) {
+    std::vector<McuCursor> cursors;
+    std::array<int32_t, 4> predictors{};
+    size_t mcuBlocks = 0;
+    for (int32_t index : group) {
+        cursors.emplace_back(components[static_cast<size_t>(index)]);
+        const Component& c = components[static_cast<size_t>(index)];
+        mcuBlocks += static_cast<size_t>(c.H * c.V);
+    }
+    BitWriter bits(out);
+    for (int32_t row = 0; row < layout.rows; ++row) {
+        for (int32_t col = 0; col < layout.columns; ++col) {
+            bits.ensure(kMaxBlockBytes * mcuBlocks);
+            const bool lastColumn = col == layout.columns - 1;
+            for (size_t s = 0; s < group.size(); ++s) {
+                const Component& c = components[static_cast<size_t>(group[s])];
+                const HuffmanTable& dc = dcTables[static_cast<size_t>(c.Td)];
+                const HuffmanTable& ac = acTables[static_cast<size_t>(c.Ta)];
+                cursors[s].visitMcu(lastColumn, [&](int64_t p) {
+                    if (p < 0) {
+                        EncodeFillerBlock(bits, dc, ac);
+                    } else {
+                        EncodeBlock(bits, c.Coefficients.data() + p, predictors[s], dc, ac);
+                    }
+                });
+            }
+        }
+        for (McuCursor& cursor : cursors) {
+            cursor.endMcuRow();
+        }
+    }
+    bits.flush();
+}
+
+}  // namespace tessaro::jpeg
