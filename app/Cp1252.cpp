@@ -1,5 +1,6 @@
 #include "Cp1252.h"
 
+#include <QList>
 #include <array>
 
 namespace cp1252 {

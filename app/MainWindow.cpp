@@ -79,8 +79,8 @@ void MainWindow::Form_Load() {
 QString MainWindow::HeaderText() const { return PanelFrame1->title(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    settings_.FormLeft = static_cast<int32_t>(std::nearbyint(double{x()} * kTwipsPerPixel));
-    settings_.FormTop = static_cast<int32_t>(std::nearbyint(double{y()} * kTwipsPerPixel));
+    settings_.FormLeft = static_cast<int32_t>(std::nearbyint(static_cast<double>(x()) * kTwipsPerPixel));
+    settings_.FormTop = static_cast<int32_t>(std::nearbyint(static_cast<double>(y()) * kTwipsPerPixel));
     settingsfile::SaveSettings(programFolder_, settings_);
     event->accept();
 }

@@ -13,14 +13,14 @@
 
 namespace {
 
-struct Run {
+struct HeadlessRun {
     int status = -1;
     QString out;
     QString err;
 };
 
-Run headless(const QStringList& args) {
-    Run r;
+HeadlessRun headless(const QStringList& args) {
+    HeadlessRun r;
     QTextStream out(&r.out);
     QTextStream err(&r.err);
     r.status = RunHeadless(args, out, err);
@@ -37,7 +37,7 @@ TEST(Headless, RunsOneBatchAndReportsIt) {
     ASSERT_TRUE(quadrantPicture(100, 50).save(a, "BMP"));
     const QString folder = dir.filePath("prog");
 
-    const Run r = headless({"--drop", "4", "--folder", folder, "--width", "50", "--height", "999",
+    const HeadlessRun r = headless({"--drop", "4", "--folder", folder, "--width", "50", "--height", "999",
                             "--keep-proportions", "--lock-width", "--name-with-size", a,
                             dir.filePath("notes.txt")});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
@@ -68,7 +68,7 @@ TEST(Headless, SavedSettingsApplyUnlessOverridden) {
 TEST(Headless, StoppedBatchAndBadArgumentsHaveTheirOwnStatus) {
     QTemporaryDir dir;
     const QString missing = dir.filePath("gone.gif");
-    const Run stopped = headless({"--drop", "1", "--folder", dir.path(), missing});
+    const HeadlessRun stopped = headless({"--drop", "1", "--folder", dir.path(), missing});
     EXPECT_EQ(stopped.status, 1);
     EXPECT_TRUE(stopped.err.contains("gone.gif"));
     EXPECT_TRUE(stopped.err.contains("error 481"));
@@ -80,11 +80,11 @@ TEST(Headless, StoppedBatchAndBadArgumentsHaveTheirOwnStatus) {
           QStringList{"--drop", "1", "--lock-width", "--lock-height", "a.bmp"},
           QStringList{"--drop", "1", "--width", "12a", "a.bmp"},
           QStringList{"--drop", "1", "--frobnicate", "a.bmp"}}) {
-        const Run r = headless(bad);
+        const HeadlessRun r = headless(bad);
         EXPECT_EQ(r.status, 2) << bad.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("usage:"));
     }
-    const Run help = headless({"--help"});
+    const HeadlessRun help = headless({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains("--drop INDEX"));
 }

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <QValidator>
 
 #include "MainWindow.h"
 #include "SettingsFile.h"
