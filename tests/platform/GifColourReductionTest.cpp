@@ -48,28 +48,9 @@ TEST(GifColourReduction, NearestSearchMatchesExhaustiveSearch) {
     }
 }
 
-TEST(GifColourReduction, ExactPaletteListsColoursInOrderOfAppearance) {
-    QImage picture(3, 2, QImage::Format_RGB32);
-    const QRgb a = qRgb(1, 2, 3), b = qRgb(250, 0, 9), c = qRgb(0, 0, 0);
-    picture.setPixel(0, 0, b);
-    picture.setPixel(1, 0, a);
-    picture.setPixel(2, 0, b);
-    picture.setPixel(0, 1, c);
-    picture.setPixel(1, 1, a);
-    picture.setPixel(2, 1, c);
-    const auto indexed = gif::indexExactly(picture);
-    ASSERT_TRUE(indexed.has_value());
-    EXPECT_EQ(indexed->palette, (Palette{{250, 0, 9}, {1, 2, 3}, {0, 0, 0}}));
-    EXPECT_EQ(indexed->indices, (std::vector<std::uint8_t>{0, 1, 0, 2, 1, 2}));
-}
-
 TEST(GifColourReduction, ExactPaletteGivesUpAtTheTwoHundredAndFiftySeventhColour) {
     EXPECT_TRUE(gif::indexExactly(scatteredColours(40, 40, 256, 9)).has_value());
     EXPECT_FALSE(gif::indexExactly(scatteredColours(40, 40, 257, 9)).has_value());
-    // Colours that differ only in the unused alpha byte are one colour.
-    QImage picture(2, 1, QImage::Format_RGB32);
-    picture.fill(qRgb(5, 6, 7));
-    EXPECT_EQ(gif::indexExactly(picture)->palette.size(), 1u);
 }
 
 TEST(GifColourReduction, QuantiserFindsTightClusters) {
@@ -134,24 +115,6 @@ TEST(GifColourReduction, DitheringMixesTwoColoursInTheRightProportion) {
         for (const std::uint8_t i : indices)
             white += i;
         EXPECT_NEAR(white / indices.size() * 255.0, grey, 1.0) << "grey " << grey;
-    }
-}
-
-TEST(GifColourReduction, DitheringLeavesPaletteColoursAlone) {
-    // A pixel that is a palette colour carries no error, so a picture of palette colours maps
-    // exactly even through the dithering path.
-    const Palette palette{{0, 0, 0}, {255, 0, 0}, {0, 0, 255}, {200, 200, 200}};
-    QImage picture(5, 4, QImage::Format_RGB32);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 5; ++x) {
-            const Rgb& c = palette[static_cast<size_t>((x * 3 + y) % 4)];
-            picture.setPixel(x, y, qRgb(c.r, c.g, c.b));
-        }
-    }
-    const std::vector<std::uint8_t> indices = gif::ditherToPalette(picture, palette);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 5; ++x)
-            EXPECT_EQ(indices[static_cast<size_t>(y * 5 + x)], (x * 3 + y) % 4);
     }
 }
 
