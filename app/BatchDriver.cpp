@@ -25,14 +25,17 @@ bool BatchDriver::IsAccepted(const QString& path) {
     return ending == ".bmp" || ending == ".gif" || ending == ".jpg";
 }
 
-QString BatchDriver::OutputFolder() const { return QDir(programFolder_).filePath("Elaborate"); }
+QString BatchDriver::OutputFolder() const {
+    return QDir(programFolder_).filePath("Elaborate");
+}
 
 QString BatchDriver::IntermediatePath() const {
     return QDir(programFolder_).filePath("ResizedOne.bmp");
 }
 
 void BatchDriver::processEvents() const {
-    if (host_.processEvents) host_.processEvents();
+    if (host_.processEvents)
+        host_.processEvents();
 }
 
 BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
@@ -51,7 +54,8 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
     }
     report.accepted = List1;
     processEvents();
-    if (host_.setBusy) host_.setBusy(true);
+    if (host_.setBusy)
+        host_.setBusy(true);
 
     const qsizetype count = List1.size();
     for (qsizetype j = 0; j < count; ++j) {
@@ -80,7 +84,8 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
         }
     }
 
-    if (host_.setBusy) host_.setBusy(false);
+    if (host_.setBusy)
+        host_.setBusy(false);
     return report;
 }
 
@@ -93,7 +98,8 @@ bool BatchDriver::ResizeFile(const QString& path, const QImage& source) {
     processEvents();
 
     const QImage canvas = PointStretch(source, size.width, size.height);
-    if (host_.showPreview) host_.showPreview(TargetIndex, source);
+    if (host_.showPreview)
+        host_.showPreview(TargetIndex, source);
     bitmapfile::SavePicture(canvas, IntermediatePath());
 
     const QString ending = path.toLower().right(4);

@@ -37,7 +37,7 @@ struct BatchHost {
 // drop order, and writes it into "Elaborate" in its own format. The first error ends the
 // batch; outputs written before it stay, later files are left untouched.
 class BatchDriver {
-public:
+  public:
     BatchDriver(QString programFolder, const Settings& settings, BatchHost host = {});
 
     void setCustomSize(const QString& text1, const QString& text2);
@@ -51,7 +51,7 @@ public:
     QStringList List1;
     QString SizeSuffix;
 
-private:
+  private:
     // Returns true when an output was written, false when an existing output was kept.
     bool ResizeFile(const QString& path, const QImage& source);
     void processEvents() const;

@@ -9,9 +9,11 @@ namespace canvassize {
 double NumericValue(const QString& text) {
     double value = 0;
     for (QChar c : text) {
-        if (c < '0' || c > '9') break;
+        if (c < '0' || c > '9')
+            break;
         value = value * 10 + (c.unicode() - '0');
-        if (value > 1e15) return 1e15;  // far beyond any side we accept
+        if (value > 1e15)
+            return 1e15;  // far beyond any side we accept
     }
     return value;
 }
@@ -19,10 +21,22 @@ double NumericValue(const QString& text) {
 void TargetSize(int targetIndex, const QString& text1, const QString& text2, double& tw,
                 double& th) {
     switch (targetIndex) {
-        case 0: tw = 320; th = 240; return;
-        case 1: tw = 640; th = 480; return;
-        case 2: tw = 800; th = 600; return;
-        case 3: tw = 1024; th = 768; return;
+        case 0:
+            tw = 320;
+            th = 240;
+            return;
+        case 1:
+            tw = 640;
+            th = 480;
+            return;
+        case 2:
+            tw = 800;
+            th = 600;
+            return;
+        case 3:
+            tw = 1024;
+            th = 768;
+            return;
         case 4:
             tw = NumericValue(text1);
             th = NumericValue(text2);

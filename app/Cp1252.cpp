@@ -14,9 +14,11 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 char encodeChar(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
     for (size_t i = 0; i < kHigh.size(); ++i) {
-        if (kHigh[i] != 0 && kHigh[i] == c) return static_cast<char>(0x80 + i);
+        if (kHigh[i] != 0 && kHigh[i] == c)
+            return static_cast<char>(0x80 + i);
     }
     return '?';
 }
@@ -26,7 +28,8 @@ char encodeChar(char32_t c) {
 QByteArray fromUnicode(const QString& text) {
     QByteArray out;
     out.reserve(text.size());
-    for (char32_t c : text.toUcs4()) out.append(encodeChar(c));
+    for (char32_t c : text.toUcs4())
+        out.append(encodeChar(c));
     return out;
 }
 

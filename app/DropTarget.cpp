@@ -18,24 +18,29 @@ DropTarget::DropTarget(int index, QWidget* parent) : QLabel(parent), index_(inde
 void DropTarget::showPreview(const QImage& source) {
     // The preview fills the target and does not keep proportions.
     const QSize area = contentsRect().size();
-    if (area.isEmpty() || source.isNull()) return;
+    if (area.isEmpty() || source.isNull())
+        return;
     setPixmap(QPixmap::fromImage(PointStretch(source, area.width(), area.height())));
 }
 
 void DropTarget::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
 }
 
 void DropTarget::dragMoveEvent(QDragMoveEvent* event) {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
 }
 
 void DropTarget::dropEvent(QDropEvent* event) {
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile()) paths << url.toLocalFile();
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
     }
-    if (paths.isEmpty()) return;
+    if (paths.isEmpty())
+        return;
     event->setDropAction(Qt::CopyAction);
     event->accept();
     emit filesDropped(index_, paths);

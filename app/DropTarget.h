@@ -7,20 +7,20 @@
 // stretched preview of the last picture processed through it.
 class DropTarget : public QLabel {
     Q_OBJECT
-public:
+  public:
     DropTarget(int index, QWidget* parent = nullptr);
 
     int index() const { return index_; }
     void showPreview(const QImage& source);
 
-signals:
+  signals:
     void filesDropped(int index, const QStringList& paths);
 
-protected:
+  protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     int index_;
 };

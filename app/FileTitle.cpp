@@ -5,7 +5,8 @@ QString GetFileTitle(const QString& sFileName, const QString& Risol, bool nameWi
     QString title = slash < 0 ? sFileName : sFileName.mid(slash + 1);
     if (nameWithSize) {
         const qsizetype dot = title.indexOf('.');
-        if (dot >= 0) title.insert(dot, Risol);
+        if (dot >= 0)
+            title.insert(dot, Risol);
     }
     return title;
 }

@@ -48,7 +48,8 @@ QString parse(const QStringList& args, Options& o) {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         const auto value = [&](QString& into) -> bool {
-            if (i + 1 >= args.size()) return false;
+            if (i + 1 >= args.size())
+                return false;
             into = args[++i];
             return true;
         };
@@ -56,12 +57,15 @@ QString parse(const QStringList& args, Options& o) {
         if (a == "--help" || a == "-h") {
             o.help = true;
         } else if (a == "--drop") {
-            if (!value(v) || !isDigits(v) || v.toInt() > 4) return "--drop takes 0 to 4";
+            if (!value(v) || !isDigits(v) || v.toInt() > 4)
+                return "--drop takes 0 to 4";
             o.drop = v.toInt();
         } else if (a == "--folder") {
-            if (!value(o.folder) || o.folder.isEmpty()) return "--folder takes a folder";
+            if (!value(o.folder) || o.folder.isEmpty())
+                return "--folder takes a folder";
         } else if (a == "--width" || a == "--height") {
-            if (!value(v) || !isDigits(v)) return a + " takes digits only";
+            if (!value(v) || !isDigits(v))
+                return a + " takes digits only";
             (a == "--width" ? o.width : o.height) = v;
         } else if (a == "--keep-proportions") {
             o.keepProportions = true;
@@ -79,12 +83,14 @@ QString parse(const QStringList& args, Options& o) {
         } else if (a == "--subsampling") {
             static const QRegularExpression hv("^([1-4]):([1-4])$");
             const auto m = hv.match(value(v) ? v : QString());
-            if (!m.hasMatch()) return "--subsampling takes H:V with H and V from 1 to 4";
+            if (!m.hasMatch())
+                return "--subsampling takes H:V with H and V from 1 to 4";
             o.subsampling = std::make_pair(m.captured(1).toInt(), m.captured(2).toInt());
         } else if (a == "--greyscale") {
             o.greyscale = true;
         } else if (a == "--comment") {
-            if (!value(v)) return "--comment takes a text";
+            if (!value(v))
+                return "--comment takes a text";
             o.comment = v;
         } else if (a == "--") {
             o.files.append(args.mid(i + 1));
@@ -95,15 +101,20 @@ QString parse(const QStringList& args, Options& o) {
             o.files.append(a);
         }
     }
-    if (o.help) return {};
-    if (o.drop < 0) return "--drop is required";
-    if (o.lockWidth && o.lockHeight) return "--lock-width and --lock-height exclude each other";
-    if (o.files.isEmpty()) return "no files to drop";
+    if (o.help)
+        return {};
+    if (o.drop < 0)
+        return "--drop is required";
+    if (o.lockWidth && o.lockHeight)
+        return "--lock-width and --lock-height exclude each other";
+    if (o.files.isEmpty())
+        return "no files to drop";
     return {};
 }
 
 void applyOverrides(const Options& o, Settings& s) {
-    if (o.keepProportions) s.KeepProportions = true;
+    if (o.keepProportions)
+        s.KeepProportions = true;
     if (o.lockWidth) {
         s.LockWidth = true;
         s.LockHeight = false;
@@ -112,22 +123,25 @@ void applyOverrides(const Options& o, Settings& s) {
         s.LockHeight = true;
         s.LockWidth = false;
     }
-    if (o.nameWithSize) s.NameWithSize = true;
-    if (o.quality) s.Quality = *o.quality;
+    if (o.nameWithSize)
+        s.NameWithSize = true;
+    if (o.quality)
+        s.Quality = *o.quality;
     if (o.subsampling) {
         s.SampleH = o.subsampling->first;
         s.SampleV = o.subsampling->second;
         s.GreyscaleOn = false;
     }
-    if (o.greyscale) qualitychoices::ApplySubSample(s, s.SubSampleIndex, true);
-    if (o.comment) s.Comment = o.comment->trimmed();
+    if (o.greyscale)
+        qualitychoices::ApplySubSample(s, s.SubSampleIndex, true);
+    if (o.comment)
+        s.Comment = o.comment->trimmed();
 }
 
 }  // namespace
 
 bool WantsHeadless(const QStringList& arguments) {
-    return arguments.contains("--drop") || arguments.contains("--help") ||
-           arguments.contains("-h");
+    return arguments.contains("--drop") || arguments.contains("--help") || arguments.contains("-h");
 }
 
 int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err) {

@@ -64,7 +64,8 @@ MainWindow::MainWindow(QString programFolder, QWidget* parent)
 }
 
 void MainWindow::Form_Load() {
-    for (DropTarget* t : Resizer) t->setToolTip(DropTip());
+    for (DropTarget* t : Resizer)
+        t->setToolTip(DropTip());
     settingsfile::LoadSettings(programFolder_, settings_);
     qualitychoices::ApplyStartupDefaults(settings_);
     if (settings_.FormLeft >= 0) {
@@ -76,18 +77,23 @@ void MainWindow::Form_Load() {
     setWindowFlag(Qt::WindowStaysOnTopHint, settings_.StayOnTop);
 }
 
-QString MainWindow::HeaderText() const { return PanelFrame1->title(); }
+QString MainWindow::HeaderText() const {
+    return PanelFrame1->title();
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    settings_.FormLeft = static_cast<int32_t>(std::nearbyint(static_cast<double>(x()) * kTwipsPerPixel));
-    settings_.FormTop = static_cast<int32_t>(std::nearbyint(static_cast<double>(y()) * kTwipsPerPixel));
+    settings_.FormLeft =
+        static_cast<int32_t>(std::nearbyint(static_cast<double>(x()) * kTwipsPerPixel));
+    settings_.FormTop =
+        static_cast<int32_t>(std::nearbyint(static_cast<double>(y()) * kTwipsPerPixel));
     settingsfile::SaveSettings(programFolder_, settings_);
     event->accept();
 }
 
 void MainWindow::Resizer_OLEDragDrop(int index, const QStringList& paths) {
     pending_.append({index, paths});
-    if (busy_) return;  // the running batch takes it up when it ends
+    if (busy_)
+        return;  // the running batch takes it up when it ends
     while (!pending_.isEmpty()) {
         const auto [next, files] = pending_.takeFirst();
         runBatch(next, files);

@@ -16,7 +16,7 @@
 // the size panel. Settings are loaded when it opens and saved when it closes.
 class MainWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(QString programFolder, QWidget* parent = nullptr);
 
     static QString DropTip();
@@ -32,13 +32,13 @@ public:
     // The drop handler: runs the batch now, or after the running one when a batch is busy.
     void Resizer_OLEDragDrop(int index, const QStringList& paths);
 
-signals:
+  signals:
     void batchFinished(const BatchReport& report);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void Form_Load();
     void runBatch(int index, const QStringList& paths);
     void setBusy(bool busy);

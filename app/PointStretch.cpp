@@ -7,7 +7,8 @@
 
 QImage PointStretch(const QImage& source, int w, int h) {
     QImage canvas(w, h, QImage::Format_RGB32);
-    if (canvas.isNull()) tessaro::err::raiseOutOfMemory();
+    if (canvas.isNull())
+        tessaro::err::raiseOutOfMemory();
     const QImage src = source.format() == QImage::Format_RGB32
                            ? source
                            : source.convertToFormat(QImage::Format_RGB32);
@@ -16,7 +17,8 @@ QImage PointStretch(const QImage& source, int w, int h) {
 
     // Source column of each target column: floor((x + 0.5) * sw / w), exact in integers.
     std::vector<int> column(static_cast<size_t>(w));
-    for (int64_t x = 0; x < w; ++x) column[x] = static_cast<int>(((2 * x + 1) * sw) / (2 * w));
+    for (int64_t x = 0; x < w; ++x)
+        column[x] = static_cast<int>(((2 * x + 1) * sw) / (2 * w));
 
     for (int64_t y = 0; y < h; ++y) {
         const auto sy = static_cast<int>(((2 * y + 1) * sh) / (2 * int64_t{h}));
@@ -26,7 +28,8 @@ QImage PointStretch(const QImage& source, int w, int h) {
             std::copy(in, in + w, out);
             continue;
         }
-        for (int x = 0; x < w; ++x) out[x] = in[column[x]];
+        for (int x = 0; x < w; ++x)
+            out[x] = in[column[x]];
     }
     return canvas;
 }

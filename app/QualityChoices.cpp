@@ -3,9 +3,22 @@
 namespace qualitychoices {
 
 const QStringList& SubSampleEntries() {
-    static const QStringList entries = {
-        QString::fromUtf8("1:1  [Max Qualità]"), "1:2", "2:1", "2:2  [Default]", "1:3", "3:1",
-        "2:3", "3:2", "3:3", "1:4", "4:1", "2:4", "4:2", "3:4", "4:3", "4:4  [Max Compress]"};
+    static const QStringList entries = {QString::fromUtf8("1:1  [Max Qualità]"),
+                                        "1:2",
+                                        "2:1",
+                                        "2:2  [Default]",
+                                        "1:3",
+                                        "3:1",
+                                        "2:3",
+                                        "3:2",
+                                        "3:3",
+                                        "1:4",
+                                        "4:1",
+                                        "2:4",
+                                        "4:2",
+                                        "3:4",
+                                        "4:3",
+                                        "4:4  [Max Compress]"};
     return entries;
 }
 
@@ -34,19 +47,24 @@ int SynchroniseFromSettings(Settings& s) {
         entry = kDefaultEntry;
         ApplySubSample(s, entry, false);
     }
-    if (greyscale) ApplySubSample(s, entry, true);
+    if (greyscale)
+        ApplySubSample(s, entry, true);
     return entry;
 }
 
 void ApplyStartupDefaults(Settings& s) {
-    if (s.SampleH == 0) SynchroniseFromSettings(s);
-    if (!s.LockHeight && !s.LockWidth) s.LockHeight = true;
-    if (s.LockHeight) s.LockWidth = false;
+    if (s.SampleH == 0)
+        SynchroniseFromSettings(s);
+    if (!s.LockHeight && !s.LockWidth)
+        s.LockHeight = true;
+    if (s.LockHeight)
+        s.LockWidth = false;
 }
 
 QString QualityLabel(int value) {
     QString text = QString::fromUtf8("Qualità: ") + QString::number(value);
-    if (value < 50 || value > 95) text += " ???";
+    if (value < 50 || value > 95)
+        text += " ???";
     return text;
 }
 

@@ -21,20 +21,24 @@ void put16(QByteArray& out, int16_t v) {
     out.append(b, 2);
 }
 
-void putBool(QByteArray& out, bool v) { put16(out, v ? -1 : 0); }
+void putBool(QByteArray& out, bool v) {
+    put16(out, v ? -1 : 0);
+}
 
 // Reads the record field by field while bytes remain; a field cut short keeps its value.
 class Reader {
-public:
+  public:
     explicit Reader(const QByteArray& bytes) : bytes_(bytes) {}
 
     void read32(int32_t& v) {
-        if (!has(4)) return;
+        if (!has(4))
+            return;
         v = qFromLittleEndian<qint32>(bytes_.constData() + pos_);
         pos_ += 4;
     }
     void read16(int16_t& v) {
-        if (!has(2)) return;
+        if (!has(2))
+            return;
         v = qFromLittleEndian<qint16>(bytes_.constData() + pos_);
         pos_ += 2;
     }
@@ -44,9 +48,11 @@ public:
         v = raw != 0;
     }
     bool has(qsizetype n) const { return bytes_.size() - pos_ >= n; }
-    QByteArray rest(qsizetype n) const { return bytes_.mid(pos_, std::min(n, bytes_.size() - pos_)); }
+    QByteArray rest(qsizetype n) const {
+        return bytes_.mid(pos_, std::min(n, bytes_.size() - pos_));
+    }
 
-private:
+  private:
     const QByteArray& bytes_;
     qsizetype pos_ = 0;
 };
@@ -55,7 +61,8 @@ private:
 
 QByteArray encode(const Settings& s) {
     QByteArray comment = cp1252::fromUnicode(s.Comment);
-    if (comment.size() > kMaxCommentBytes) comment.truncate(kMaxCommentBytes);
+    if (comment.size() > kMaxCommentBytes)
+        comment.truncate(kMaxCommentBytes);
     QByteArray out;
     out.reserve(kFixedSize + comment.size());
     put32(out, s.FormLeft);
@@ -95,7 +102,8 @@ void decode(const QByteArray& bytes, Settings& s) {
     r.readBool(s.LockHeight);
     r.readBool(s.LockWidth);
     r.readBool(s.StayOnTop);
-    if (!r.has(2)) return;
+    if (!r.has(2))
+        return;
     int16_t length = 0;
     r.read16(length);
     s.Comment = length > 0 ? cp1252::toUnicode(r.rest(length)) : QString();

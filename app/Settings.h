@@ -6,8 +6,8 @@
 
 // All user choices of the main window, in the field order of "resizer.cfg".
 struct Settings {
-    int32_t FormLeft = 0;  // twips
-    int32_t FormTop = 0;   // twips
+    int32_t FormLeft = 0;   // twips
+    int32_t FormTop = 0;    // twips
     int32_t Reserved1 = 0;  // unused; written back as read
     int32_t Reserved2 = 0;
     int32_t Quality = 0;

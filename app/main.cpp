@@ -9,7 +9,8 @@
 
 int main(int argc, char** argv) {
     QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
 
     if (WantsHeadless(arguments)) {
         QCoreApplication app(argc, argv);

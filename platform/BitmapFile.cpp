@@ -28,10 +28,10 @@ void put(std::vector<char>& out, size_t at, T v) {
 }  // namespace
 
 void SavePicture(const QImage& source, const QString& path) {
-    const QImage image = source.format() == QImage::Format_RGB32 ||
-                                 source.format() == QImage::Format_ARGB32
-                             ? source
-                             : source.convertToFormat(QImage::Format_RGB32);
+    const QImage image =
+        source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
+            ? source
+            : source.convertToFormat(QImage::Format_RGB32);
     const int w = image.width();
     const int h = image.height();
     const qint64 stride = (qint64{w} * 3 + 3) & ~qint64{3};
@@ -55,7 +55,8 @@ void SavePicture(const QImage& source, const QString& path) {
     put<qint32>(header, 42, 3780);
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) fail(path, file.errorString());
+    if (!file.open(QIODevice::WriteOnly))
+        fail(path, file.errorString());
     bool ok = file.write(header.data(), static_cast<qint64>(header.size())) ==
               static_cast<qint64>(header.size());
     std::vector<char> row(static_cast<size_t>(stride), 0);
@@ -74,7 +75,8 @@ void SavePicture(const QImage& source, const QString& path) {
         file.cancelWriting();
         fail(path, why);
     }
-    if (!file.commit()) fail(path, file.errorString());
+    if (!file.commit())
+        fail(path, file.errorString());
 }
 
 }  // namespace bitmapfile

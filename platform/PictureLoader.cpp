@@ -15,12 +15,12 @@ QImage LoadPicture(const QString& path) {
     QImage image = reader.read();
     if (image.isNull()) {
         const QString why = QFileInfo::exists(path) ? reader.errorString() : "file not found";
-        throw tessaro::RuntimeError(tessaro::err::kInvalidPicture,
-                                    QString("Invalid picture: %1 (%2)")
-                                        .arg(QFileInfo(path).fileName(), why)
-                                        .toStdString());
+        throw tessaro::RuntimeError(
+            tessaro::err::kInvalidPicture,
+            QString("Invalid picture: %1 (%2)").arg(QFileInfo(path).fileName(), why).toStdString());
     }
-    if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_RGB32);
+    if (!image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_RGB32);
 
     // Blend over white by hand: no painter, so the headless command needs no GUI session.
     QImage argb = image.convertToFormat(QImage::Format_ARGB32);

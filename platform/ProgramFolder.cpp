@@ -8,19 +8,23 @@
 namespace programfolder {
 
 bool IsWritable(const QString& folder) {
-    if (!QDir().mkpath(folder)) return false;
+    if (!QDir().mkpath(folder))
+        return false;
     // Ask the file system itself: permission bits do not tell about read-only mounts.
     QTemporaryFile probe(QDir(folder).filePath("probe-XXXXXX"));
     return probe.open();
 }
 
 QString WritableOr(const QString& folder) {
-    if (IsWritable(folder)) return QDir(folder).absolutePath();
+    if (IsWritable(folder))
+        return QDir(folder).absolutePath();
     const QString user = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     QDir().mkpath(user);
     return user;
 }
 
-QString Resolve() { return WritableOr(QCoreApplication::applicationDirPath()); }
+QString Resolve() {
+    return WritableOr(QCoreApplication::applicationDirPath());
+}
 
 }  // namespace programfolder

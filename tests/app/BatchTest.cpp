@@ -13,7 +13,7 @@
 namespace {
 
 class Batch : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(program.isValid() && inputs.isValid());
         settings.LockHeight = true;
@@ -23,7 +23,8 @@ protected:
 
     QString input(const QString& name, const QImage& image, const char* format) {
         const QString path = inputs.filePath(name);
-        EXPECT_TRUE(QByteArray(format) == "GIF" ? saveAsGif(image, path) : image.save(path, format));
+        EXPECT_TRUE(QByteArray(format) == "GIF" ? saveAsGif(image, path)
+                                                : image.save(path, format));
         return path;
     }
     QString corrupt(const QString& name) {
@@ -49,7 +50,9 @@ protected:
     eventlog::Sink oldSink;
 };
 
-QSize sizeOf(const QString& path) { return QImageReader(path).size(); }
+QSize sizeOf(const QString& path) {
+    return QImageReader(path).size();
+}
 
 }  // namespace
 

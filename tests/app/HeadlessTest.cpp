@@ -37,9 +37,9 @@ TEST(Headless, RunsOneBatchAndReportsIt) {
     ASSERT_TRUE(quadrantPicture(100, 50).save(a, "BMP"));
     const QString folder = dir.filePath("prog");
 
-    const HeadlessRun r = headless({"--drop", "4", "--folder", folder, "--width", "50", "--height", "999",
-                            "--keep-proportions", "--lock-width", "--name-with-size", a,
-                            dir.filePath("notes.txt")});
+    const HeadlessRun r = headless({"--drop", "4", "--folder", folder, "--width", "50", "--height",
+                                    "999", "--keep-proportions", "--lock-width", "--name-with-size",
+                                    a, dir.filePath("notes.txt")});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("1 written")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("1 skipped"));
@@ -74,8 +74,8 @@ TEST(Headless, StoppedBatchAndBadArgumentsHaveTheirOwnStatus) {
     EXPECT_TRUE(stopped.err.contains("error 481"));
 
     for (const QStringList& bad :
-         {QStringList{"a.bmp"}, QStringList{"--drop", "5", "a.bmp"},
-          QStringList{"--drop", "1"}, QStringList{"--drop", "1", "--quality", "0", "a.bmp"},
+         {QStringList{"a.bmp"}, QStringList{"--drop", "5", "a.bmp"}, QStringList{"--drop", "1"},
+          QStringList{"--drop", "1", "--quality", "0", "a.bmp"},
           QStringList{"--drop", "1", "--subsampling", "5:1", "a.bmp"},
           QStringList{"--drop", "1", "--lock-width", "--lock-height", "a.bmp"},
           QStringList{"--drop", "1", "--width", "12a", "a.bmp"},

@@ -11,7 +11,7 @@ inline QImage quadrantPicture(int w, int h) {
         for (int x = 0; x < w; ++x) {
             const bool right = x >= w / 2;
             const bool bottom = y >= h / 2;
-            const QRgb c = !right && !bottom ? qRgb(200, 30, 30)
+            const QRgb c = !right && !bottom  ? qRgb(200, 30, 30)
                            : right && !bottom ? qRgb(30, 200, 30)
                            : !right           ? qRgb(30, 30, 200)
                                               : qRgb(240, 240, 40);
@@ -31,7 +31,8 @@ inline QImage quadrantPicture(int w, int h) {
 inline bool saveAsGif(const QImage& image, const QString& path) {
     QTemporaryDir scratch;
     const QString bmp = scratch.filePath("source.bmp");
-    if (!image.save(bmp, "BMP")) return false;
+    if (!image.save(bmp, "BMP"))
+        return false;
     GifConvert::convert(bmp, path);
     return true;
 }
@@ -40,7 +41,8 @@ inline bool saveAsGif(const QImage& image, const QString& path) {
 inline bool saveTransparentGif(const QString& path) {
     int error = 0;
     GifFileType* gif = EGifOpenFileName(path.toLocal8Bit().constData(), false, &error);
-    if (!gif) return false;
+    if (!gif)
+        return false;
     GifColorType colours[2] = {{255, 0, 0}, {0, 0, 255}};
     ColorMapObject* map = GifMakeMapObject(2, colours);
     EGifSetGifVersion(gif, true);

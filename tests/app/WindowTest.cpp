@@ -19,7 +19,8 @@ namespace {
 void dropFiles(QWidget* target, const QStringList& paths) {
     QMimeData data;
     QList<QUrl> urls;
-    for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
+    for (const QString& p : paths)
+        urls << QUrl::fromLocalFile(p);
     data.setUrls(urls);
     const QPointF at(target->width() / 2.0, target->height() / 2.0);
     QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -47,7 +48,8 @@ TEST(MainWindow, ShowsItsTargetsAndTexts) {
     EXPECT_NE(w.customWidth()->validator()->validate(typed, pos), QValidator::Acceptable);
     // Targets stand left to right in index order.
     w.show();
-    for (int i = 1; i < 5; ++i) EXPECT_LT(w.target(i - 1)->x(), w.target(i)->x());
+    for (int i = 1; i < 5; ++i)
+        EXPECT_LT(w.target(i - 1)->x(), w.target(i)->x());
 }
 
 TEST(MainWindow, ADropRunsTheBatchAndRestoresTheIdleState) {
@@ -61,8 +63,7 @@ TEST(MainWindow, ADropRunsTheBatchAndRestoresTheIdleState) {
 
     dropFiles(w.target(1), {a});
     EXPECT_EQ(w.lastReport().written, 1);
-    EXPECT_EQ(QImageReader(QDir(dir.path()).filePath("Elaborate/pic.bmp")).size(),
-              QSize(640, 480));
+    EXPECT_EQ(QImageReader(QDir(dir.path()).filePath("Elaborate/pic.bmp")).size(), QSize(640, 480));
     EXPECT_EQ(headers, QStringList{"Dimensione delle immagini"});
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_FALSE(w.target(1)->pixmap().isNull());  // the preview
