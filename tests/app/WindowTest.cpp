@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUrl>
 #include <QValidator>
 
@@ -82,4 +83,31 @@ TEST(MainWindow, ClosingSavesTheSettings) {
     EXPECT_TRUE(s.LockHeight);  // the start-up default
     EXPECT_EQ(s.Quality, 75);
     EXPECT_EQ(QFileInfo(dir.filePath("resizer.cfg")).size(), 50);
+}
+
+TEST(MainWindow, ASecondDropDuringABatchRunsAfterIt) {
+    QTemporaryDir dir;
+    const QString a = dir.filePath("first.bmp");
+    const QString b = dir.filePath("second.bmp");
+    ASSERT_TRUE(quadrantPicture(32, 32).save(a, "BMP"));
+    ASSERT_TRUE(quadrantPicture(32, 32).save(b, "BMP"));
+    MainWindow w(dir.path());
+    QList<QStringList> batches;
+    QObject::connect(&w, &MainWindow::batchFinished,
+                     [&](const BatchReport& r) { batches << r.accepted; });
+    // Delivered while the first batch services the event queue.
+    QTimer::singleShot(0, &w, [&] {
+        EXPECT_TRUE(w.isBusy());
+        w.Resizer_OLEDragDrop(0, {b});
+        EXPECT_EQ(batches.size(), 0);
+    });
+    w.Resizer_OLEDragDrop(1, {a});
+    ASSERT_EQ(batches.size(), 2);
+    EXPECT_EQ(batches[0], QStringList{a});
+    EXPECT_EQ(batches[1], QStringList{b});
+    EXPECT_EQ(QImageReader(QDir(dir.path()).filePath("Elaborate/first.bmp")).size(),
+              QSize(640, 480));
+    EXPECT_EQ(QImageReader(QDir(dir.path()).filePath("Elaborate/second.bmp")).size(),
+              QSize(320, 240));
+    EXPECT_FALSE(w.isBusy());
 }
