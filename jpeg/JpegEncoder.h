@@ -23,6 +23,7 @@
 #include "DrawingContext.h"
 #include "HuffmanTable.h"
 #include "QuantTables.h"
+#include "RuntimeError.h"
 #include "ZigZag.h"
 
 namespace tessaro {
