@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <array>
 #include <numeric>
+#include <type_traits>
 #include <vector>
 
 #include "PixelRows.h"
@@ -90,14 +91,41 @@ void reduceRow(const AxisWeights& cols, const uint8_t* bgr, int32_t bgrFirst, ui
 
 // sum / total rounded to the nearest integer, halves to the even neighbour.
 template <typename Acc>
-uint8_t roundedMean(Acc sum, Acc total) {
-    Acc q = sum / total;
+uint8_t roundHalfEven(Acc sum, Acc q, Acc total) {
+    // Branch-free: the round-up decision is unpredictable for noisy pictures.
     const Acc twiceRest = 2 * (sum - q * total);
-    if (twiceRest > total || (twiceRest == total && (q & 1) != 0)) {
-        ++q;
-    }
-    return static_cast<uint8_t>(q);
+    const Acc up = Acc{twiceRest > total} | (Acc{twiceRest == total} & q & 1);
+    return static_cast<uint8_t>(q + up);
 }
+
+// Divides by one fixed total. Sums below 2^32 (the usual case) use a multiply by the
+// rounded-up reciprocal 2^64 / total, which gives the exact quotient for every 32-bit
+// dividend and divisor; larger sums use plain division.
+template <typename Acc>
+class MeanOf {
+  public:
+    MeanOf(Acc total, bool sumsFit32) : total_(total) {
+        if constexpr (std::is_same_v<Acc, uint64_t>) {
+            if (sumsFit32 && total > 1) {
+                reciprocal_ = UINT64_MAX / total + 1;
+            }
+        }
+    }
+
+    uint8_t operator()(Acc sum) const {
+        if constexpr (std::is_same_v<Acc, uint64_t>) {
+            if (reciprocal_ != 0) {
+                const auto q = static_cast<uint64_t>((Wide{reciprocal_} * sum) >> 64);
+                return roundHalfEven<Acc>(sum, q, total_);
+            }
+        }
+        return roundHalfEven<Acc>(sum, sum / total_, total_);
+    }
+
+  private:
+    Acc total_;
+    uint64_t reciprocal_ = 0;
+};
 
 // Holds the horizontal reductions of the two source rows used last: neighbouring
 // destination rows share at most the source row on their boundary when shrinking, and
@@ -147,18 +175,24 @@ void combineRows(DibSection& dst, int32_t toX, int32_t toY, const AxisWeights& c
     std::vector<Acc> acc(values);
     std::vector<uint8_t> out(values);
     const Acc total = Acc{cols.total} * rows.total;
+    const MeanOf<Acc> mean(total, Wide{255} * total <= UINT32_MAX);
     for (size_t r = 0; r < rows.count(); ++r) {
-        std::fill(acc.begin(), acc.end(), Acc{0});
         int32_t sourceRow = rows.start[r];
         for (uint32_t k = rows.offset[r]; k < rows.offset[r + 1]; ++k, ++sourceRow) {
             const Acc w = rows.weights[k];
             const uint64_t* h = reduced.get(sourceRow);
-            for (size_t v = 0; v < values; ++v) {
-                acc[v] += w * h[v];
+            if (k == rows.offset[r]) {
+                for (size_t v = 0; v < values; ++v) {
+                    acc[v] = w * h[v];
+                }
+            } else {
+                for (size_t v = 0; v < values; ++v) {
+                    acc[v] += w * h[v];
+                }
             }
         }
         for (size_t v = 0; v < values; ++v) {
-            out[v] = roundedMean<Acc>(acc[v], total);
+            out[v] = mean(acc[v]);
         }
         writer.write(toY + rows.first + static_cast<int32_t>(r), toX + cols.first,
                      static_cast<int32_t>(cols.count()), out.data());

@@ -1,5 +1,7 @@
 #include "PixelRows.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace tessaro::pixels {
@@ -102,33 +104,94 @@ const uint8_t* RowReader::span(int32_t y, int32_t x0, int32_t n) {
 }
 
 NearestColour::NearestColour(const std::vector<RgbQuad>& table)
-    : table_(table), cacheKey_(size_t{1} << kCacheBits), cacheIndex_(size_t{1} << kCacheBits) {}
+    : table_(table.size() > 256 ? std::vector<RgbQuad>(table.begin(), table.begin() + 256)
+                                : table) {
+    const size_t n = table_.size();
+    if ((n == 2 || n == 16 || n == 256) && table_ == DibSection::greyRamp(n == 2    ? 1
+                                                                          : n == 16 ? 4
+                                                                                    : 8)) {
+        rampStep_ = 255 / static_cast<int>(n - 1);
+        return;
+    }
+    cacheKey_.resize(size_t{1} << kCacheBits);
+    cacheIndex_.resize(size_t{1} << kCacheBits);
+    cells_.resize(size_t{1} << (3 * kCellBits));
+    cellReady_.resize(cells_.size());
+}
 
 uint8_t NearestColour::index(uint8_t blue, uint8_t green, uint8_t red) {
+    if (rampStep_ != 0) {
+        // The distance to grey v is 3 (v - mean)^2 plus a constant, so the nearest entry
+        // is the mean over the step rounded; with odd steps (1, 17, 255) no halves occur.
+        const int sum = blue + green + red;
+        return static_cast<uint8_t>((2 * sum + 3 * rampStep_) / (6 * rampStep_));
+    }
+    if (table_.empty()) {
+        return 0;
+    }
     const uint32_t colour = blue | (uint32_t{green} << 8) | (uint32_t{red} << 16);
     const uint32_t key = colour | (1u << 24);
     const uint32_t slot = (colour * 2654435761u) >> (32 - kCacheBits);
-    if (cacheKey_[slot] == key) {
-        return cacheIndex_[slot];
+    if (cacheKey_[slot] != key) {
+        cacheKey_[slot] = key;
+        cacheIndex_[slot] = search(blue, green, red);
     }
+    return cacheIndex_[slot];
+}
+
+uint8_t NearestColour::search(uint8_t blue, uint8_t green, uint8_t red) {
     int best = 0;
     int bestDistance = 1 << 30;
-    for (size_t i = 0; i < table_.size() && i < 256; ++i) {
+    for (const uint8_t i : candidates(blue, green, red)) {
         const int db = blue - table_[i].blue;
         const int dg = green - table_[i].green;
         const int dr = red - table_[i].red;
         const int distance = db * db + dg * dg + dr * dr;
         if (distance < bestDistance) {
             bestDistance = distance;
-            best = static_cast<int>(i);
-            if (distance == 0) {
-                break;
-            }
+            best = i;
         }
     }
-    cacheKey_[slot] = key;
-    cacheIndex_[slot] = static_cast<uint8_t>(best);
     return static_cast<uint8_t>(best);
+}
+
+// An entry can be nearest somewhere in a cell only if its least distance to the cell is
+// at most the smallest greatest distance of any entry; those entries, in index order, are
+// the cell's candidates (ties then still go to the lowest index).
+const std::vector<uint8_t>& NearestColour::candidates(uint8_t blue, uint8_t green, uint8_t red) {
+    constexpr int shift = 8 - kCellBits;
+    const size_t cell = (size_t{blue} >> shift) | ((size_t{green} >> shift) << kCellBits) |
+                        ((size_t{red} >> shift) << (2 * kCellBits));
+    if (cellReady_[cell]) {
+        return cells_[cell];
+    }
+    const int lo[3] = {blue >> shift << shift, green >> shift << shift, red >> shift << shift};
+    const int span = (1 << shift) - 1;
+    std::vector<int> least(table_.size());
+    int bound = 1 << 30;
+    for (size_t i = 0; i < table_.size(); ++i) {
+        const int v[3] = {table_[i].blue, table_[i].green, table_[i].red};
+        int near = 0;
+        int far = 0;
+        for (int c = 0; c < 3; ++c) {
+            const int below = lo[c] - v[c];
+            const int above = v[c] - (lo[c] + span);
+            const int gap = std::max({below, above, 0});
+            const int reach = std::max(std::abs(below), std::abs(above));
+            near += gap * gap;
+            far += reach * reach;
+        }
+        least[i] = near;
+        bound = std::min(bound, far);
+    }
+    auto& list = cells_[cell];
+    for (size_t i = 0; i < table_.size(); ++i) {
+        if (least[i] <= bound) {
+            list.push_back(static_cast<uint8_t>(i));
+        }
+    }
+    cellReady_[cell] = true;
+    return list;
 }
 
 uint8_t applyRop(uint8_t code, uint8_t source, uint8_t destination) {

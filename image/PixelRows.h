@@ -34,7 +34,9 @@ class RowReader {
 };
 
 // The entry of a colour table nearest to a colour (squared distance in R, G, B; the lowest
-// index wins ties), remembered for recently asked colours.
+// index wins ties). Grey-ramp tables are answered by formula; other tables search only the
+// entries that can be nearest anywhere in the colour's cell of a 16 x 16 x 16 grid, and
+// recently asked colours are remembered.
 class NearestColour {
   public:
     explicit NearestColour(const std::vector<RgbQuad>& table);
@@ -42,9 +44,16 @@ class NearestColour {
 
   private:
     static constexpr int kCacheBits = 12;
+    static constexpr int kCellBits = 4;  // cells of 16 levels per channel
+    uint8_t search(uint8_t blue, uint8_t green, uint8_t red);
+    const std::vector<uint8_t>& candidates(uint8_t blue, uint8_t green, uint8_t red);
+
     std::vector<RgbQuad> table_;
+    int rampStep_ = 0;                // grey-ramp tables: the step between entries
     std::vector<uint32_t> cacheKey_;  // 0 = empty slot; otherwise colour | 1 << 24
     std::vector<uint8_t> cacheIndex_;
+    std::vector<std::vector<uint8_t>> cells_;
+    std::vector<bool> cellReady_;
 };
 
 // Writes spans of blue, green, red bytes into a bitmap's picture rows, combining them with

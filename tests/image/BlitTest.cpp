@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <random>
 
 #include "Canvas.h"
 #include "DrawingContext.h"
@@ -110,6 +112,71 @@ TEST(BitBlt, IndexedTargetsTakeTheNearestTableColour) {
     Canvas back(3, 1, 24);
     ASSERT_TRUE(BitBlt(back.dc, 0, 0, 3, 1, dst.dc, 0, 0));
     EXPECT_EQ(back.get(0, 0), (Bgr{0, 0, 200}));
+}
+
+TEST(BitBlt, NearestColourAgreesWithAFullSearch) {
+    std::mt19937 random(3);
+    const auto byte = [&] { return static_cast<uint8_t>(random()); };
+    std::vector<RgbQuad> table(256);
+    for (auto& e : table) {
+        e = {byte(), byte(), byte(), 0};
+    }
+    table[200] = table[17];  // a tie: the lower index must win
+    const int n = 4096;
+    Canvas src(n, 1, 24);
+    for (int x = 0; x < n; ++x) {
+        src.set(x, 0, {byte(), byte(), byte()});
+    }
+    src.set(0, 0, {table[17].blue, table[17].green, table[17].red});
+    Canvas dst(n, 1, 8, table);
+    ASSERT_TRUE(BitBlt(dst.dc, 0, 0, n, 1, src.dc, 0, 0));
+    for (int x = 0; x < n; ++x) {
+        const Bgr c = src.get(x, 0);
+        int best = 0;
+        int bestDistance = 1 << 30;
+        for (int i = 0; i < 256; ++i) {
+            const int db = c[0] - table[i].blue;
+            const int dg = c[1] - table[i].green;
+            const int dr = c[2] - table[i].red;
+            if (db * db + dg * dg + dr * dr < bestDistance) {
+                bestDistance = db * db + dg * dg + dr * dr;
+                best = i;
+            }
+        }
+        ASSERT_EQ(dst.index(x, 0), best) << x;
+    }
+}
+
+TEST(BitBlt, GreyRampTargetsTakeTheNearestGrey) {
+    // Every sum of channels against the 1-, 4- and 8-bit ramps, by full search.
+    for (int16_t bits : {int16_t{1}, int16_t{4}, int16_t{8}}) {
+        const auto ramp = DibSection::greyRamp(bits);
+        Canvas src(766, 1, 24);
+        for (int sum = 0; sum <= 765; ++sum) {
+            const int r = std::min(sum, 255);
+            const int g = std::min(sum - r, 255);
+            src.set(sum, 0,
+                    {static_cast<uint8_t>(sum - r - g), static_cast<uint8_t>(g),
+                     static_cast<uint8_t>(r)});
+        }
+        Canvas dst(766, 1, bits);
+        ASSERT_TRUE(BitBlt(dst.dc, 0, 0, 766, 1, src.dc, 0, 0));
+        for (int x = 0; x < 766; ++x) {
+            const Bgr c = src.get(x, 0);
+            int best = 0;
+            int bestDistance = 1 << 30;
+            for (size_t i = 0; i < ramp.size(); ++i) {
+                const int v = ramp[i].blue;
+                const int d =
+                    (c[0] - v) * (c[0] - v) + (c[1] - v) * (c[1] - v) + (c[2] - v) * (c[2] - v);
+                if (d < bestDistance) {
+                    bestDistance = d;
+                    best = static_cast<int>(i);
+                }
+            }
+            ASSERT_EQ(dst.index(x, 0), best) << bits << " bits, sum " << x;
+        }
+    }
 }
 
 TEST(BitBlt, SameTableCopiesIndicesAtAnyBitOffset) {
