@@ -3,9 +3,9 @@
 #include <string>
 
 #include "BitWriter.h"
-#include "RuntimeError.h"
 #include "HuffmanStatistics.h"
 #include "HuffmanTable.h"
+#include "RuntimeError.h"
 #include "ScanWriter.h"
 
 using namespace tessaro;
@@ -240,8 +240,9 @@ TEST(OptimalTable, LimitsCodesToSixteenBits) {
         ASSERT_LE(t.Length[s], 16) << s;
         kraft += 1.0 / (1 << t.Length[s]);
     }
-    EXPECT_LT(kraft, 1.0);  // the all-ones code of the longest length stays unused
-    EXPECT_EQ(t.Length[39], 1);  // the most frequent symbol
+    EXPECT_LT(kraft, 1.0);       // the all-ones code of the longest length stays unused
+    EXPECT_GT(t.Bits[15], 0);  // the limit was reached
+    EXPECT_LE(t.Length[39], 2);
     EXPECT_GT(kept[39], 0);
 }
 
