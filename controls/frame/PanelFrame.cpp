@@ -8,6 +8,7 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 
+#include "AnsiText.h"
 #include "CheckedMath.h"
 #include "FrameMetrics.h"
 #include "SurfaceDrawing.h"
@@ -57,7 +58,7 @@ void PanelFrame::setHeaderText(const QString& text) {
     p_.HeaderText = text;
     if (p_.ClassicXPStyle)
         refreshCaption();
-    caption_->setText(text);
+    caption_->setText(ansiText(text));
     changed(QStringLiteral("HeaderText"));
     Redraw();
 }
@@ -370,7 +371,9 @@ void PanelFrame::UtilDrawBackground(QPainter& lngHdc, uint32_t colorStart, uint3
 
 void PanelFrame::UtilDrawShapeStyle(QPainter& lngHdc, int32_t X1, int32_t Y1, int32_t X2,
                                     int32_t Y2, int32_t radius) {
-    const QRect box(QPoint(X1, Y1), QPoint(X2 - 1, Y2 - 1));
+    // Like the outline of the frame: the figure covers X1..X2 - 1 and Y1..Y2 - 1.
+    const QRect box(X1, Y1, tessaro::checked::sub32(tessaro::checked::sub32(X2, 1), X1),
+                    tessaro::checked::sub32(tessaro::checked::sub32(Y2, 1), Y1));
     if (radius > 0) {
         lngHdc.drawRoundedRect(box, radius / 2.0, radius / 2.0);
     } else {
@@ -400,7 +403,7 @@ void PanelFrame::updateShape() {
 }
 
 void PanelFrame::refreshCaption() {
-    caption_->setText(p_.HeaderText);
+    caption_->setText(ansiText(p_.HeaderText));
     caption_->setFont(p_.HeaderTextFont);
     QPalette palette = caption_->palette();
     palette.setColor(QPalette::WindowText, syscolour::toQColor(kCaptionColour));

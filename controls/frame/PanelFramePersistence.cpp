@@ -2,6 +2,7 @@
 #include <QImage>
 #include <QLabel>
 
+#include "AnsiText.h"
 #include "BagValues.h"
 #include "CheckedMath.h"
 #include "PanelFrame.h"
@@ -30,7 +31,7 @@ void PanelFrame::InitProperties() {
     fresh.HeaderText =
         objectName().isEmpty() ? QStringLiteral("PanelFrame%1").arg(++frameCount) : objectName();
     p_ = fresh;
-    caption_->setText(p_.HeaderText);
+    caption_->setText(ansiText(p_.HeaderText));
     applyColours();
     updateShape();
     update();
@@ -106,7 +107,7 @@ void PanelFrame::ReadProperties(const PropertyBag& bag) {
     n.AutoResizeControls = toBool(read("AutoResizeControls", d.AutoResizeControls));
     p_ = n;
 
-    caption_->setText(p_.HeaderText);
+    caption_->setText(ansiText(p_.HeaderText));
     applyColours();
     try {
         expandedHeight_ = tessaro::checked::round32(heightTwips());

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <cstdlib>
 
+#include "AnsiText.h"
 #include "FrameMetrics.h"
 #include "FrameTheme.h"
 #include "SystemColour.h"
@@ -154,7 +155,7 @@ void text(QPainter& painter, const QRect& rect, int32_t flags, const QString& te
     painter.setClipRect(rect, Qt::IntersectClip);
     painter.setFont(font);
     painter.setPen(colour);
-    painter.drawText(rect, qtFlags, text);
+    painter.drawText(rect, qtFlags, ansiText(text));
     painter.restore();
 }
 

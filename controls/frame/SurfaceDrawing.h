@@ -37,7 +37,8 @@ void roundRectOutline(QPainter& painter, int32_t left, int32_t top, int32_t righ
                       int32_t corner, const QColor& colour, Qt::PenStyle style);
 
 // Text drawn into `rect` (clipped to it) with the text-drawing flags of framemetrics;
-// "&" marks a mnemonic as the platform's text drawing does.
+// "&" marks a mnemonic as the platform's text drawing does; characters outside
+// Windows-1252 show as "?".
 void text(QPainter& painter, const QRect& rect, int32_t flags, const QString& text,
           const QFont& font, const QColor& colour);
 

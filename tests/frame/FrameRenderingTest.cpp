@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QPainter>
 #include <cstdlib>
 
+#include "AnsiText.h"
 #include "FrameTestSupport.h"
 
 using frametest::at;
@@ -305,4 +307,41 @@ TEST(FrameRendering, RoundedShapeCutsTheCorners) {
     t.frame.resize(300, 150);
     EXPECT_TRUE(t.frame.mask().contains(QPoint(250, 75)));
     EXPECT_FALSE(t.frame.mask().contains(QPoint(299, 0)));
+}
+
+TEST(FrameRendering, UtilitiesTakeRightAndBottomEdgesNotSizes) {
+    PanelFrame frame;
+    QImage canvas(60, 40, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    {
+        QPainter painter(&canvas);
+        frame.UtilDrawBackground(painter, rgb(255, 0, 0), rgb(0, 0, 255), 10, 5, 30, 20, 0);
+    }
+    EXPECT_EQ(at(canvas, 10, 5), kRed);
+    EXPECT_EQ(at(canvas, 10, 19), kRed);  // left to right: a column is one colour
+    EXPECT_TRUE(near(at(canvas, 29, 12), kBlue, 13));
+    EXPECT_EQ(at(canvas, 30, 12), QColor(Qt::white));
+    EXPECT_EQ(at(canvas, 20, 20), QColor(Qt::white));
+    EXPECT_EQ(at(canvas, 9, 12), QColor(Qt::white));
+
+    canvas.fill(Qt::white);
+    {
+        QPainter painter(&canvas);
+        painter.setPen(Qt::black);
+        frame.UtilDrawShapeStyle(painter, 2, 3, 12, 13, 0);
+    }
+    EXPECT_EQ(at(canvas, 2, 3), QColor(Qt::black));
+    EXPECT_EQ(at(canvas, 11, 12), QColor(Qt::black));
+    EXPECT_EQ(at(canvas, 12, 8), QColor(Qt::white));
+    EXPECT_EQ(at(canvas, 7, 13), QColor(Qt::white));
+}
+
+TEST(FrameRendering, BarTextIsSingleByteText) {
+    EXPECT_EQ(ansiText(QString::fromUtf8("Qualità €5 — ok")), QString::fromUtf8("Qualità €5 — ok"));
+    EXPECT_EQ(ansiText(QString::fromUtf8("Łódź 漢")), QString::fromUtf8("?ód? ?"));
+    PanelFrame frame;
+    frame.setClassicXPStyle(true);
+    frame.setHeaderText(QString::fromUtf8("Ω"));
+    EXPECT_EQ(frame.captionLabel()->text(), "?");
+    EXPECT_EQ(frame.HeaderText(), QString::fromUtf8("Ω"));
 }
