@@ -20,7 +20,7 @@ struct RgbQuad {
 
 // Raster operation codes and stretch modes with the window system's values.
 inline constexpr uint32_t kSrcCopy = 0x00CC0020;
-inline constexpr int kBlackOnWhite = 1;  // accepted; stretches like kColorOnColor
+inline constexpr int kBlackOnWhite = 1;  // a new context's mode; stretches like kColorOnColor
 inline constexpr int kWhiteOnBlack = 2;  // accepted; stretches like kColorOnColor
 inline constexpr int kColorOnColor = 3;  // point sampling
 inline constexpr int kHalftone = 4;      // area averaging

@@ -113,6 +113,9 @@ NearestColour::NearestColour(const std::vector<RgbQuad>& table)
         rampStep_ = 255 / static_cast<int>(n - 1);
         return;
     }
+    if (n == 0) {
+        return;  // true-colour targets never ask
+    }
     cacheKey_.resize(size_t{1} << kCacheBits);
     cacheIndex_.resize(size_t{1} << kCacheBits);
     cells_.resize(size_t{1} << (3 * kCellBits));
