@@ -75,6 +75,9 @@ TEST(RoundTrip, FillerBlocksNeedingAnEobCode) {
     JpegEncoder encoder;
     encoder.setQuality(100);
     encoder.SetSamplingFrequencies(4, 2, 1, 1, 1, 1);
-    encodeAndCheck(encoder, noisePicture(8, 8, 99));
+    const Picture pic = noisePicture(8, 8, 99);
+    encodeAndCheck(encoder, pic);
+    ASSERT_EQ(encoder.Components()[0].Coefficients.size(), 64u);
+    EXPECT_NE(encoder.Components()[0].Coefficients[63], 0) << "the only Y block ends in zeros";
     encodeAndCheck(encoder, noisePicture(41, 9, 5));
 }
