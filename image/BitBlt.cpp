@@ -9,13 +9,14 @@ namespace tessaro {
 
 namespace {
 
-// Moves the start of a span right until it is inside [0, limit) on both sides.
+// A run of pixels along one axis, in destination and source coordinates.
 struct Span {
     int64_t dst;
     int64_t src;
     int64_t length;
 };
 
+// Trims a span so that it lies inside [0, limit) of both bitmaps.
 Span clip(Span s, int64_t dstLimit, int64_t srcLimit) {
     const int64_t skip = std::max<int64_t>({0, -s.dst, -s.src});
     s.dst += skip;
