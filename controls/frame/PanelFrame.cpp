@@ -321,9 +321,11 @@ void PanelFrame::recomputeTextFlags() {
 // --- operations ---
 
 void PanelFrame::setCollapseState(bool collapse) {
-    int32_t newHeight = expandedHeight_;
+    // Expanding a frame that never had an expanded height keeps the height it has.
+    int32_t newHeight = expandedHeightTaken_ ? expandedHeight_ : round32(heightTwips());
     if (collapse) {
         expandedHeight_ = round32(heightTwips());
+        expandedHeightTaken_ = true;
         newHeight = round32(kTwipsPerPixel * framemetrics::headerHeight(p_.HeaderSize));
     }
     resize(width(), std::max(0, round32(newHeight / kTwipsPerPixel)));
@@ -443,8 +445,10 @@ void PanelFrame::layoutChildren() {
 
 void PanelFrame::takeLoadedSizes() {
     try {
-        if (!collapsed_)
+        if (!collapsed_) {
             expandedHeight_ = round32(heightTwips());
+            expandedHeightTaken_ = true;
+        }
         minimumWidth_ = round32(widthTwips());
         minimumHeight_ = round32(heightTwips());
         layoutReference_ = {minimumWidth_, minimumHeight_};

@@ -236,6 +236,8 @@ class PanelFrame : public QWidget {
     int32_t footerTextFlags_ = 0;
     bool collapsed_ = false;
     int32_t expandedHeight_ = 0;
+    // False until a collapse, a load or the first show has taken the expanded height.
+    bool expandedHeightTaken_ = false;
     int32_t minimumWidth_ = 0;
     int32_t minimumHeight_ = 0;
     LayoutReference layoutReference_;

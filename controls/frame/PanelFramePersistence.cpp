@@ -111,6 +111,7 @@ void PanelFrame::ReadProperties(const PropertyBag& bag) {
     applyColours();
     try {
         expandedHeight_ = tessaro::checked::round32(heightTwips());
+        expandedHeightTaken_ = true;
     } catch (const tessaro::RuntimeError&) {
     }
     recomputeTextFlags();

@@ -162,20 +162,25 @@ void text(QPainter& painter, const QRect& rect, int32_t flags, const QString& te
 void picture(QPainter& painter, const QImage& image, int32_t x, int32_t y, int32_t size) {
     if (image.isNull() || size < 0)
         return;
-    QImage scaled =
-        size == 0 ? image : image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    QImage source = image;
     if (!image.hasAlphaChannel()) {
-        scaled = scaled.convertToFormat(QImage::Format_ARGB32);
-        const QRgb key = scaled.pixel(0, 0);
-        for (int row = 0; row < scaled.height(); ++row) {
-            auto* line = reinterpret_cast<QRgb*>(scaled.scanLine(row));
-            for (int col = 0; col < scaled.width(); ++col) {
+        // The top-left pixel is the scaled copy's top-left pixel too: its colour is the key.
+        source = image.convertToFormat(QImage::Format_ARGB32);
+        const QRgb key = source.pixel(0, 0);
+        for (int row = 0; row < source.height(); ++row) {
+            auto* line = reinterpret_cast<QRgb*>(source.scanLine(row));
+            for (int col = 0; col < source.width(); ++col) {
                 if (line[col] == key)
                     line[col] = 0;
             }
         }
     }
-    painter.drawImage(QPoint(x, y), scaled);
+    // Scaled while drawing, without smoothing, so a large size never builds a large copy.
+    const QRect target = size == 0 ? QRect(QPoint(x, y), image.size()) : QRect(x, y, size, size);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(target, source);
+    painter.restore();
 }
 
 }  // namespace surface

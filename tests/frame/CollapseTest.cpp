@@ -61,3 +61,11 @@ TEST(FrameCollapse, FrameTakesItsExpandedHeightWhenItFirstShows) {
     frame.Expand();
     EXPECT_EQ(frame.height(), 120);
 }
+
+TEST(FrameCollapse, ExpandBeforeAnyExpandedHeightKeepsTheFrame) {
+    PanelFrame frame;
+    frame.resize(180, 90);
+    frame.Expand();  // never collapsed, never shown: nothing to restore
+    EXPECT_EQ(frame.height(), 90);
+    EXPECT_FALSE(frame.isCollapsed());
+}

@@ -345,3 +345,21 @@ TEST(FrameRendering, BarTextIsSingleByteText) {
     EXPECT_EQ(frame.captionLabel()->text(), "?");
     EXPECT_EQ(frame.HeaderText(), QString::fromUtf8("Ω"));
 }
+
+TEST(FrameRendering, HugePictureSizeDrawsOnlyWhatShows) {
+    TestFrame t;
+    QImage picture(2, 2, QImage::Format_RGB32);
+    picture.fill(QColor(0, 100, 0));
+    picture.setPixelColor(0, 0, QColor(9, 9, 9));
+    t.frame.setContainerPicture(picture);
+    t.frame.setContainerPictureSize(32767);
+    // Each picture pixel covers 16383.5 surface pixels; shift the key pixel mostly out of
+    // view so the frame shows the corner where the four quarters meet.
+    t.frame.setContainerPictureBufferLeft(-16383);  // x = -16379: quarters meet at x = 4.5
+    t.frame.setContainerPictureBufferTop(-16383);   // y = -16356: they meet at y = 27.5
+    const QImage image = grabbed(t.frame);
+    EXPECT_EQ(at(image, 100, 100), QColor(0, 100, 0));
+    EXPECT_EQ(at(image, 3, 100), QColor(0, 100, 0));
+    EXPECT_NE(at(image, 3, 26), QColor(0, 100, 0));  // the key quarter lets the frame show
+    EXPECT_NE(at(image, 3, 26), QColor(9, 9, 9));
+}
