@@ -124,8 +124,10 @@ void PanelFrame::keyPressEvent(QKeyEvent* event) {
     if (!text.isEmpty() && text.at(0).unicode() < 0x100) {
         emit KeyPress(static_cast<qint16>(text.at(0).unicode()));
     }
+    QWidget::keyPressEvent(event);  // keys go on to the window as well
 }
 
 void PanelFrame::keyReleaseEvent(QKeyEvent* event) {
     emit KeyUp(keyCode(event->key()), shiftCode(event->modifiers()));
+    QWidget::keyReleaseEvent(event);
 }
