@@ -8,36 +8,39 @@ namespace tessaro::jpeg {
 
 namespace {
 
-// Eight lanes of single and double precision. The lanes are independent: each does exactly
-// what the scalar pass does for one column (or row).
-typedef float F8 __attribute__((vector_size(32)));
-typedef double D8 __attribute__((vector_size(64)));
+// Four lanes of single precision and the same four lanes in double precision. The lanes are
+// independent: each does exactly what the scalar pass does for one column (or row); a block
+// is two groups of four lanes.
+typedef float F4 __attribute__((vector_size(16)));
+typedef double D4 __attribute__((vector_size(32)));
+typedef int32_t I4 __attribute__((vector_size(16)));
 
 constexpr double kC4 = 0.707106781186548;
 constexpr double kC6 = 0.382683432365091;
 constexpr double kC26m = 0.541196100146196;
 constexpr double kC26p = 1.30656296487638;
 
-// A single addition or subtraction of two singles rounds to the same single whether it is
-// done in single precision or in double precision and then rounded, so only the steps with
-// several operations or a double constant need the double lanes.
-#define TESSARO_D(x) __builtin_convertvector((x), D8)
-#define TESSARO_F(x) __builtin_convertvector((x), F8)
+#define TESSARO_D(x) __builtin_convertvector((x), D4)
+#define TESSARO_F(x) __builtin_convertvector((x), F4)
 
-// One 8-point pass over eight lanes; v[n] holds input n of every lane and receives output n.
-inline __attribute__((always_inline)) void dctPass(F8* v) {
-    const F8 x0 = v[0], x1 = v[1], x2 = v[2], x3 = v[3];
-    const F8 x4 = v[4], x5 = v[5], x6 = v[6], x7 = v[7];
-    F8 t0 = x7 + x0;
-    F8 t1 = x0 - x7;
-    F8 t2 = x6 + x1;
-    F8 t3 = x1 - x6;
-    F8 t4 = x5 + x2;
-    F8 t5 = x2 - x5;
-    F8 t6 = x4 + x3;
-    F8 t7 = x3 - x4;
+// One 8-point pass over four lanes; v[n] holds input n of every lane and receives output n.
+// A single addition or subtraction of two singles rounds to the same single whether it is
+// done in single precision or in double precision and then rounded (double has more than
+// twice the digits), so only the steps with several operations or a double constant need
+// the double lanes.
+inline __attribute__((always_inline)) void dctPass(F4* v) {
+    const F4 x0 = v[0], x1 = v[1], x2 = v[2], x3 = v[3];
+    const F4 x4 = v[4], x5 = v[5], x6 = v[6], x7 = v[7];
+    F4 t0 = x7 + x0;
+    F4 t1 = x0 - x7;
+    F4 t2 = x6 + x1;
+    F4 t3 = x1 - x6;
+    F4 t4 = x5 + x2;
+    F4 t5 = x2 - x5;
+    F4 t6 = x4 + x3;
+    F4 t7 = x3 - x4;
     t7 = t5 + t7;
-    const F8 t8 = t0 - t6;
+    const F4 t8 = t0 - t6;
     t6 = t0 + t6;
     t0 = t4 + t2;
     t2 = TESSARO_F(((TESSARO_D(t2) - TESSARO_D(t4)) + TESSARO_D(t8)) * kC4);
@@ -61,52 +64,166 @@ inline __attribute__((always_inline)) void dctPass(F8* v) {
 #undef TESSARO_D
 #undef TESSARO_F
 
-inline void transpose(const float* in, float* out) {
-    for (int r = 0; r < 8; ++r) {
-        for (int c = 0; c < 8; ++c) {
-            out[c * 8 + r] = in[r * 8 + c];
+// An 8x8 block as 16 vectors: half[g][n] holds entries n*8 + 4g .. n*8 + 4g + 3.
+struct Halves {
+    F4 half[2][8];
+};
+
+inline __attribute__((always_inline)) void transpose4(F4& a, F4& b, F4& c, F4& d) {
+    const F4 t0 = __builtin_shuffle(a, b, I4{0, 4, 1, 5});
+    const F4 t1 = __builtin_shuffle(a, b, I4{2, 6, 3, 7});
+    const F4 t2 = __builtin_shuffle(c, d, I4{0, 4, 1, 5});
+    const F4 t3 = __builtin_shuffle(c, d, I4{2, 6, 3, 7});
+    a = __builtin_shuffle(t0, t2, I4{0, 1, 4, 5});
+    b = __builtin_shuffle(t0, t2, I4{2, 3, 6, 7});
+    c = __builtin_shuffle(t1, t3, I4{0, 1, 4, 5});
+    d = __builtin_shuffle(t1, t3, I4{2, 3, 6, 7});
+}
+
+// Out entry c*8 + r = in entry r*8 + c.
+inline __attribute__((always_inline)) void transpose(const Halves& in, Halves& out) {
+    for (int g = 0; g < 2; ++g) {      // column group of `in`
+        for (int h = 0; h < 2; ++h) {  // row group of `in`
+            F4 a = in.half[g][4 * h];
+            F4 b = in.half[g][4 * h + 1];
+            F4 c = in.half[g][4 * h + 2];
+            F4 d = in.half[g][4 * h + 3];
+            transpose4(a, b, c, d);
+            out.half[h][4 * g] = a;
+            out.half[h][4 * g + 1] = b;
+            out.half[h][4 * g + 2] = c;
+            out.half[h][4 * g + 3] = d;
         }
     }
 }
 
-// Columns as lanes, then rows as lanes; leaves the result transposed (entry col*8+row).
-inline void dctTransposed(float* block, F8* rows) {
-    F8 v[8];
-    std::memcpy(v, block, sizeof v);
-    dctPass(v);
-    transpose(reinterpret_cast<const float*>(v), reinterpret_cast<float*>(rows));
-    dctPass(rows);
+inline __attribute__((always_inline)) void load(const float* block, Halves& v) {
+    for (int n = 0; n < 8; ++n) {
+        std::memcpy(&v.half[0][n], block + n * 8, sizeof(F4));
+        std::memcpy(&v.half[1][n], block + n * 8 + 4, sizeof(F4));
+    }
+}
+
+inline __attribute__((always_inline)) void store(const Halves& v, float* block) {
+    for (int n = 0; n < 8; ++n) {
+        std::memcpy(block + n * 8, &v.half[0][n], sizeof(F4));
+        std::memcpy(block + n * 8 + 4, &v.half[1][n], sizeof(F4));
+    }
+}
+
+// Columns as lanes, then rows as lanes; leaves the result transposed (entry col*8 + row).
+inline __attribute__((always_inline)) void dctTransposed(const float* block, Halves& out) {
+    Halves v;
+    load(block, v);
+    dctPass(v.half[0]);
+    dctPass(v.half[1]);
+    transpose(v, out);
+    dctPass(out.half[0]);
+    dctPass(out.half[1]);
 }
 
 // Rounds halves to even for |x| < 2^51: adding 1.5 * 2^52 leaves no fraction bits.
 constexpr double kRoundingBias = 6755399441055744.0;
 
-inline void quantizeTransposed(const float* block, const float* divisors, const int32_t* zz,
-                               int16_t* out) {
-    double rounded[64];
-    bool inRange = true;
-    for (int i = 0; i < 64; ++i) {
-        const double x = static_cast<double>(divisors[i]) * static_cast<double>(block[i]);
-        const double r = (x + kRoundingBias) - kRoundingBias;
-        rounded[i] = r;
-        inRange = inRange & (r >= -32768.0) & (r <= 32767.0);
+// divisor * value rounded half to even, four lanes at a time. Values outside 16 bits (and
+// anything the conversion cannot represent, which it turns into INT32_MIN) are caught for
+// the whole block before anything is stored. `divisors` follow the layout of `v`.
+inline __attribute__((always_inline)) void quantize(const Halves& v, const float* divisors,
+                                                    const int32_t* zz, int16_t* out) {
+    int32_t values[64];
+    I4 outside = {0, 0, 0, 0};
+    for (int g = 0; g < 2; ++g) {
+        for (int n = 0; n < 8; ++n) {
+            F4 d;
+            std::memcpy(&d, divisors + n * 8 + 4 * g, sizeof d);
+            const D4 x = __builtin_convertvector(d, D4) * __builtin_convertvector(v.half[g][n], D4);
+            const D4 r = (x + kRoundingBias) - kRoundingBias;
+            const I4 q = __builtin_convertvector(r, I4);
+            outside |= (q < -32768) | (q > 32767);
+            std::memcpy(values + n * 8 + 4 * g, &q, sizeof q);
+        }
     }
-    if (!inRange) {
+    if ((outside[0] | outside[1] | outside[2] | outside[3]) != 0) {
+        float block[64];
+        store(v, block);
         for (int i = 0; i < 64; ++i) {
             checked::round16(static_cast<double>(divisors[i]) * static_cast<double>(block[i]));
         }
     }
     for (int i = 0; i < 64; ++i) {
-        out[zz[i]] = static_cast<int16_t>(rounded[i]);
+        out[zz[i]] = static_cast<int16_t>(values[i]);
+    }
+}
+
+inline __attribute__((always_inline)) void forwardDctNatural(float* block) {
+    Halves transposed;
+    dctTransposed(block, transposed);
+    Halves natural;
+    transpose(transposed, natural);
+    store(natural, block);
+}
+
+inline __attribute__((always_inline)) void transformBlock(float* samples, const float* divisors,
+                                                          const int32_t* zz, int16_t* out) {
+    Halves transposed;
+    dctTransposed(samples, transposed);
+    quantize(transposed, divisors, zz, out);
+}
+
+void forwardDctGeneric(float* block) {
+    forwardDctNatural(block);
+}
+
+void transformGeneric(float* samples, const float* divisors, const int32_t* zz, int16_t* out) {
+    transformBlock(samples, divisors, zz, out);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define TESSARO_WIDE_DCT 1
+// The same code with 256-bit registers: four double lanes in one register.
+__attribute__((target("avx2"))) void forwardDctWide(float* block) {
+    forwardDctNatural(block);
+}
+
+__attribute__((target("avx2"))) void transformWide(float* samples, const float* divisors,
+                                                   const int32_t* zz, int16_t* out) {
+    transformBlock(samples, divisors, zz, out);
+}
+#endif
+
+bool useWide(DctPath path) {
+    switch (path) {
+        case DctPath::Generic:
+            return false;
+        case DctPath::Wide:
+            return true;
+        case DctPath::Best:
+        default:
+            return wideDctAvailable();
     }
 }
 
 }  // namespace
 
-void ForwardDct(float* block) {
-    F8 rows[8];
-    dctTransposed(block, rows);
-    transpose(reinterpret_cast<const float*>(rows), block);
+bool wideDctAvailable() {
+#ifdef TESSARO_WIDE_DCT
+    static const bool available = __builtin_cpu_supports("avx2");
+    return available;
+#else
+    return false;
+#endif
+}
+
+void ForwardDct(float* block, DctPath path) {
+#ifdef TESSARO_WIDE_DCT
+    if (useWide(path)) {
+        forwardDctWide(block);
+        return;
+    }
+#else
+    (void)path;
+#endif
+    forwardDctGeneric(block);
 }
 
 void QuantizeBlock(const float* block, const std::array<float, 64>& divisors, const ZigZagTable& zz,
@@ -115,7 +232,9 @@ void QuantizeBlock(const float* block, const std::array<float, 64>& divisors, co
     for (int i = 0; i < 64; ++i) {
         naturalDivisors[i] = divisors[zz[i]];
     }
-    quantizeTransposed(block, naturalDivisors.data(), zz.data(), out);
+    Halves v;
+    load(block, v);
+    quantize(v, naturalDivisors.data(), zz.data(), out);
 }
 
 BlockTransformer::BlockTransformer(const std::array<float, 64>& divisors, const ZigZagTable& zz) {
@@ -127,10 +246,16 @@ BlockTransformer::BlockTransformer(const std::array<float, 64>& divisors, const 
     }
 }
 
-void BlockTransformer::transform(float* samples, int16_t* out) const {
-    F8 rows[8];
-    dctTransposed(samples, rows);
-    quantizeTransposed(reinterpret_cast<const float*>(rows), divisors_.data(), zigZag_.data(), out);
+void BlockTransformer::transform(float* samples, int16_t* out, DctPath path) const {
+#ifdef TESSARO_WIDE_DCT
+    if (useWide(path)) {
+        transformWide(samples, divisors_.data(), zigZag_.data(), out);
+        return;
+    }
+#else
+    (void)path;
+#endif
+    transformGeneric(samples, divisors_.data(), zigZag_.data(), out);
 }
 
 }  // namespace tessaro::jpeg

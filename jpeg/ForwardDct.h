@@ -7,11 +7,18 @@
 
 namespace tessaro::jpeg {
 
+// Which instruction set runs the lanes. Both give identical results; the wide one is used
+// when the processor has it.
+enum class DctPath { Best, Generic, Wide };
+
+// Whether DctPath::Wide can run here.
+bool wideDctAvailable();
+
 // The scaled floating-point AAN forward DCT of an 8x8 block (entry row*8+col), in place:
 // every column first, then every row. Each step of the 8-point pass is rounded to single
 // precision; steps with several operations are evaluated in double precision. The eight
 // columns (then rows) run as vector lanes, each lane doing exactly the scalar operations.
-void ForwardDct(float* block);
+void ForwardDct(float* block, DctPath path = DctPath::Best);
 
 // Quantizes a transformed block: zig-zag coefficient ZigZag[i] = divisor * block[i] rounded to
 // the nearest integer, halves to even. Raises the overflow error for a value outside 16 bits.
@@ -23,7 +30,7 @@ class BlockTransformer {
   public:
     BlockTransformer(const std::array<float, 64>& divisors, const ZigZagTable& zz);
     // `samples` (64 entries, row*8+col) is used as workspace.
-    void transform(float* samples, int16_t* out) const;
+    void transform(float* samples, int16_t* out, DctPath path = DctPath::Best) const;
 
   private:
     alignas(16) std::array<float, 64> divisors_{};  // per entry of the transposed block

@@ -4,6 +4,7 @@
 #include "CheckedMath.h"
 #include "ComponentSampler.h"
 #include "JpegEncoder.h"
+#include "WholeRatioAverage.h"
 
 namespace tessaro {
 
@@ -48,6 +49,18 @@ struct SampledSize {
     int32_t ph = 0;
 };
 
+// Whether the area-averaging stretch from width x height down to s covers whole source
+// pixels only (few enough per output pixel for 32-bit sums), so that the averaging can be
+// done on the source memory without the general stretch.
+bool wholeRatio(const SampledSize& s, int32_t width, int32_t height) {
+    return width % s.w == 0 && height % s.h == 0 && int64_t{width / s.w} * (height / s.h) <= 65536;
+}
+
+bool halftoneAvailable() {
+    DrawingContext probe;
+    return probe.setStretchBltMode(kHalftone) != 0;
+}
+
 }  // namespace
 
 int32_t JpegEncoder::SampleHDC(const DrawingContext& lhdc, int32_t lWidth, int32_t lHeight,
@@ -75,9 +88,14 @@ int32_t JpegEncoder::SampleHDC(const DrawingContext& lhdc, int32_t lWidth, int32
 
     const DibSection* source = lhdc.selected();
     const bool direct = readableDirectly(source, lSrcLeft, lSrcTop, lWidth, lHeight);
+    const bool averageDirectly = direct && halftoneAvailable();
+    const auto fromSource = [&](const SampledSize& s) {
+        const bool fullSize = s.w == lWidth && s.h == lHeight;
+        return direct && (fullSize || (averageDirectly && wholeRatio(s, lWidth, lHeight)));
+    };
     bool needWorkBitmap = false;
     for (const SampledSize& s : sizes) {
-        needWorkBitmap = needWorkBitmap || !direct || s.w != lWidth || s.h != lHeight;
+        needWorkBitmap = needWorkBitmap || !fromSource(s);
     }
 
     // The working bitmap receives every rendering that is not read from the source itself.
@@ -95,6 +113,7 @@ int32_t JpegEncoder::SampleHDC(const DrawingContext& lhdc, int32_t lWidth, int32
     }
 
     PixelPlane plane;
+    std::vector<uint8_t> averaged;
     int32_t renderedW = -1;
     int32_t renderedH = -1;
     for (size_t index = 0; index < components_.size(); ++index) {
@@ -109,6 +128,9 @@ int32_t JpegEncoder::SampleHDC(const DrawingContext& lhdc, int32_t lWidth, int32
             const bool fullSize = s.w == lWidth && s.h == lHeight;
             if (fullSize && direct) {
                 plane = planeOf(*source, lSrcLeft, lSrcTop, s.w, s.h);
+            } else if (fromSource(s)) {
+                plane = averageWholeRatio(planeOf(*source, lSrcLeft, lSrcTop, lWidth, lHeight), s.w,
+                                          s.h, averaged);
             } else {
                 const int32_t top = paddedHeight - s.ph;
                 if (fullSize) {
