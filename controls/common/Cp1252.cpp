@@ -16,6 +16,9 @@ constexpr std::array<char16_t, 32> kHigh = {
 char encodeChar(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return static_cast<char>(c);
+    // The five undefined bytes stand for themselves, so decoding and encoding round-trip.
+    if (c < 0xA0 && kHigh[c - 0x80] == 0)
+        return static_cast<char>(c);
     for (size_t i = 0; i < kHigh.size(); ++i) {
         if (kHigh[i] != 0 && kHigh[i] == c)
             return static_cast<char>(0x80 + i);

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "Cp1252.h"
 #include "QualityChoices.h"
 #include "Settings.h"
 #include "SettingsFile.h"
@@ -108,11 +107,6 @@ TEST(SettingsRecord, CommentTooLongForTheLengthFieldIsCut) {
     Settings back;
     settingsrecord::decode(bytes, back);
     EXPECT_EQ(back.Comment.size(), 32767);
-}
-
-TEST(Cp1252, MapsTheCodePageAndReplacesWhatItCannotHold) {
-    EXPECT_EQ(cp1252::fromUnicode(QString::fromUtf8("€àÿ中")), QByteArray::fromHex("80e0ff3f"));
-    EXPECT_EQ(cp1252::toUnicode(QByteArray::fromHex("80e0ff81")), QString::fromUtf8("€àÿ\u0081"));
 }
 
 TEST(SettingsFile, SavesAndLoadsThroughTheFolder) {
