@@ -97,10 +97,11 @@ inline __attribute__((always_inline)) void transpose(const Halves& in, Halves& o
     }
 }
 
-inline __attribute__((always_inline)) void load(const float* block, Halves& v) {
+// Row n of the block starts at block + n * stride.
+inline __attribute__((always_inline)) void load(const float* block, ptrdiff_t stride, Halves& v) {
     for (int n = 0; n < 8; ++n) {
-        std::memcpy(&v.half[0][n], block + n * 8, sizeof(F4));
-        std::memcpy(&v.half[1][n], block + n * 8 + 4, sizeof(F4));
+        std::memcpy(&v.half[0][n], block + n * stride, sizeof(F4));
+        std::memcpy(&v.half[1][n], block + n * stride + 4, sizeof(F4));
     }
 }
 
@@ -112,9 +113,10 @@ inline __attribute__((always_inline)) void store(const Halves& v, float* block) 
 }
 
 // Columns as lanes, then rows as lanes; leaves the result transposed (entry col*8 + row).
-inline __attribute__((always_inline)) void dctTransposed(const float* block, Halves& out) {
+inline __attribute__((always_inline)) void dctTransposed(const float* block, ptrdiff_t stride,
+                                                         Halves& out) {
     Halves v;
-    load(block, v);
+    load(block, stride, v);
     dctPass(v.half[0]);
     dctPass(v.half[1]);
     transpose(v, out);
@@ -157,16 +159,17 @@ inline __attribute__((always_inline)) void quantize(const Halves& v, const float
 
 inline __attribute__((always_inline)) void forwardDctNatural(float* block) {
     Halves transposed;
-    dctTransposed(block, transposed);
+    dctTransposed(block, 8, transposed);
     Halves natural;
     transpose(transposed, natural);
     store(natural, block);
 }
 
-inline __attribute__((always_inline)) void transformBlock(float* samples, const float* divisors,
-                                                          const int32_t* zz, int16_t* out) {
+inline __attribute__((always_inline)) void transformBlock(const float* samples, ptrdiff_t stride,
+                                                          const float* divisors, const int32_t* zz,
+                                                          int16_t* out) {
     Halves transposed;
-    dctTransposed(samples, transposed);
+    dctTransposed(samples, stride, transposed);
     quantize(transposed, divisors, zz, out);
 }
 
@@ -174,8 +177,9 @@ void forwardDctGeneric(float* block) {
     forwardDctNatural(block);
 }
 
-void transformGeneric(float* samples, const float* divisors, const int32_t* zz, int16_t* out) {
-    transformBlock(samples, divisors, zz, out);
+void transformGeneric(const float* samples, ptrdiff_t stride, const float* divisors,
+                      const int32_t* zz, int16_t* out) {
+    transformBlock(samples, stride, divisors, zz, out);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -185,9 +189,10 @@ __attribute__((target("avx2"))) void forwardDctWide(float* block) {
     forwardDctNatural(block);
 }
 
-__attribute__((target("avx2"))) void transformWide(float* samples, const float* divisors,
-                                                   const int32_t* zz, int16_t* out) {
-    transformBlock(samples, divisors, zz, out);
+__attribute__((target("avx2"))) void transformWide(const float* samples, ptrdiff_t stride,
+                                                   const float* divisors, const int32_t* zz,
+                                                   int16_t* out) {
+    transformBlock(samples, stride, divisors, zz, out);
 }
 #endif
 
@@ -233,7 +238,7 @@ void QuantizeBlock(const float* block, const std::array<float, 64>& divisors, co
         naturalDivisors[i] = divisors[zz[i]];
     }
     Halves v;
-    load(block, v);
+    load(block, 8, v);
     quantize(v, naturalDivisors.data(), zz.data(), out);
 }
 
@@ -246,16 +251,17 @@ BlockTransformer::BlockTransformer(const std::array<float, 64>& divisors, const 
     }
 }
 
-void BlockTransformer::transform(float* samples, int16_t* out, DctPath path) const {
+void BlockTransformer::transform(const float* samples, ptrdiff_t stride, int16_t* out,
+                                 DctPath path) const {
 #ifdef TESSARO_WIDE_DCT
     if (useWide(path)) {
-        transformWide(samples, divisors_.data(), zigZag_.data(), out);
+        transformWide(samples, stride, divisors_.data(), zigZag_.data(), out);
         return;
     }
 #else
     (void)path;
 #endif
-    transformGeneric(samples, divisors_.data(), zigZag_.data(), out);
+    transformGeneric(samples, stride, divisors_.data(), zigZag_.data(), out);
 }
 
 }  // namespace tessaro::jpeg

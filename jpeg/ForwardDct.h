@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "ZigZag.h"
@@ -29,8 +30,9 @@ void QuantizeBlock(const float* block, const std::array<float, 64>& divisors, co
 class BlockTransformer {
   public:
     BlockTransformer(const std::array<float, 64>& divisors, const ZigZagTable& zz);
-    // `samples` (64 entries, row*8+col) is used as workspace.
-    void transform(float* samples, int16_t* out, DctPath path = DctPath::Best) const;
+    // Block row n starts at samples + n * stride; the samples are left as they are.
+    void transform(const float* samples, ptrdiff_t stride, int16_t* out,
+                   DctPath path = DctPath::Best) const;
 
   private:
     alignas(16) std::array<float, 64> divisors_{};  // per entry of the transposed block

@@ -240,7 +240,7 @@ TEST(OptimalTable, LimitsCodesToSixteenBits) {
         ASSERT_LE(t.Length[s], 16) << s;
         kraft += 1.0 / (1 << t.Length[s]);
     }
-    EXPECT_LT(kraft, 1.0);       // the all-ones code of the longest length stays unused
+    EXPECT_LT(kraft, 1.0);     // the all-ones code of the longest length stays unused
     EXPECT_GT(t.Bits[15], 0);  // the limit was reached
     EXPECT_LE(t.Length[39], 2);
     EXPECT_GT(kept[39], 0);

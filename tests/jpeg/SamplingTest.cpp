@@ -3,6 +3,7 @@
 #include <cmath>
 #include <random>
 
+#include "ColourConversion.h"
 #include "ForwardDct.h"
 #include "JpegEncoder.h"
 #include "TestPictures.h"
@@ -152,23 +153,100 @@ void expectReferenceCoefficients(JpegEncoder& encoder, const Picture& pic) {
 
 }  // namespace
 
+std::vector<DctPath> dctPaths() {
+    std::vector<DctPath> paths = {DctPath::Generic};
+    if (wideDctAvailable()) {
+        paths.push_back(DctPath::Wide);
+    }
+    return paths;
+}
+
 TEST(ForwardDct, MatchesTheScalarStepsBitForBit) {
-    std::mt19937 random(3);
-    std::uniform_real_distribution<float> sample(-128.0f, 127.0f);
-    std::uniform_int_distribution<int> pixel(0, 255);
-    for (int n = 0; n < 20000; ++n) {
-        float block[64];
-        float expected[64];
-        for (int i = 0; i < 64; ++i) {
-            // Alternate real-valued samples with converted-pixel-like values.
-            block[i] =
-                (n % 2 == 0) ? sample(random) : static_cast<float>(pixel(random) - 128) * 0.587f;
-            expected[i] = block[i];
+    for (DctPath path : dctPaths()) {
+        std::mt19937 random(3);
+        std::uniform_real_distribution<float> sample(-128.0f, 127.0f);
+        std::uniform_int_distribution<int> pixel(0, 255);
+        for (int n = 0; n < 20000; ++n) {
+            float block[64];
+            float expected[64];
+            for (int i = 0; i < 64; ++i) {
+                // Alternate real-valued samples with converted-pixel-like values.
+                block[i] = (n % 2 == 0) ? sample(random)
+                                        : static_cast<float>(pixel(random) - 128) * 0.587f;
+                expected[i] = block[i];
+            }
+            ForwardDct(block, path);
+            referenceDct(expected);
+            for (int i = 0; i < 64; ++i) {
+                ASSERT_EQ(block[i], expected[i]) << "block " << n << " entry " << i;
+            }
         }
-        ForwardDct(block);
-        referenceDct(expected);
-        for (int i = 0; i < 64; ++i) {
-            ASSERT_EQ(block[i], expected[i]) << "block " << n << " entry " << i;
+    }
+}
+
+TEST(ForwardDct, TransformerMatchesDctAndQuantization) {
+    JpegEncoder encoder;
+    encoder.setQuality(93);
+    const QuantTable& table = encoder.QuantTable(1);
+    const BlockTransformer transformer(table.Divisors, zigZag());
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> sample(-128.0f, 127.0f);
+    for (DctPath path : dctPaths()) {
+        for (int n = 0; n < 5000; ++n) {
+            // A block inside a wider strip, as the sampler hands it over.
+            float strip[8 * 24];
+            for (float& v : strip) {
+                v = sample(random);
+            }
+            float block[64];
+            for (int r = 0; r < 8; ++r) {
+                for (int c = 0; c < 8; ++c) {
+                    block[r * 8 + c] = strip[r * 24 + 8 + c];
+                }
+            }
+            int16_t got[64];
+            int16_t expected[64];
+            transformer.transform(strip + 8, 24, got, path);
+            referenceDct(block);
+            referenceQuantize(block, table, expected);
+            ASSERT_EQ(std::vector<int16_t>(got, got + 64),
+                      std::vector<int16_t>(expected, expected + 64))
+                << "block " << n;
+        }
+    }
+}
+
+TEST(ColourConversion, EveryPathMatchesTheFormula) {
+    std::vector<ConversionPath> paths = {ConversionPath::Generic};
+    if (wideConversionAvailable()) {
+        paths.push_back(ConversionPath::Wide);
+    }
+    std::mt19937 random(8);
+    for (int pixelStep : {3, 4}) {
+        for (int32_t width : {1, 4, 5, 6, 7, 9, 64, 101}) {
+            std::vector<uint8_t> row(static_cast<size_t>(width * pixelStep));
+            for (uint8_t& b : row) {
+                b = static_cast<uint8_t>(random());
+            }
+            row[0] = 255;
+            row[1] = 255;
+            row[2] = 255;
+            for (int channel = 0; channel < 3; ++channel) {
+                const float* c = kWeights[channel];
+                for (ConversionPath path : paths) {
+                    std::vector<float> out(static_cast<size_t>(width), -999.0f);
+                    convertRow(row.data(), pixelStep, width,
+                               kColourWeights[static_cast<size_t>(channel)], out.data(), path);
+                    for (int32_t x = 0; x < width; ++x) {
+                        const uint8_t* p = row.data() + x * pixelStep;
+                        const float expected = step(
+                            ((p[2] * static_cast<double>(c[0]) + p[1] * static_cast<double>(c[1])) +
+                             p[0] * static_cast<double>(c[2])) +
+                            static_cast<double>(c[3]));
+                        ASSERT_EQ(out[static_cast<size_t>(x)], expected) << width << " " << x;
+                    }
+                }
+            }
         }
     }
 }
