@@ -345,9 +345,10 @@ TEST(Sampling, MidGreyGivesZeroCoefficients) {
     }
 }
 
-TEST(Sampling, EverySourceFormatGivesTheSameCoefficients) {
-    const int32_t w = 45;
-    const int32_t h = 27;
+// Samples one picture from a 24-bit bitmap, an 8-bit bitmap (always copied and stretched by
+// the drawing context), a top-down 32-bit view and an offset rectangle of a larger bitmap; the
+// coefficients must not depend on the source.
+static void expectSameFromEverySource(int32_t w, int32_t h) {
     // At most 256 colours, so that an 8-bit bitmap can hold the same picture.
     std::vector<RgbQuad> palette(256);
     std::mt19937 random(11);
@@ -399,14 +400,17 @@ TEST(Sampling, EverySourceFormatGivesTheSameCoefficients) {
         return rgb.at(x - 4, y - 5);
     });
 
-    for (int luma : {1, 2}) {
+    const int layouts[][2] = {{1, 1}, {2, 2}, {3, 3}, {4, 4}, {2, 1}, {1, 3}};
+    for (const auto& layout : layouts) {
+        SCOPED_TRACE(testing::Message()
+                     << w << "x" << h << " at " << layout[0] << "x" << layout[1]);
         JpegEncoder a;
-        a.SetSamplingFrequencies(luma, luma, 1, 1, 1, 1);
+        a.SetSamplingFrequencies(layout[0], layout[1], 1, 1, 1, 1);
         ASSERT_EQ(a.SampleHDC(*rgb.dc, w, h, 0, 0), 0);
         const auto check = [&](const DrawingContext& dc, int32_t left, int32_t top,
                                const char* what) {
             JpegEncoder b;
-            b.SetSamplingFrequencies(luma, luma, 1, 1, 1, 1);
+            b.SetSamplingFrequencies(layout[0], layout[1], 1, 1, 1, 1);
             ASSERT_EQ(b.SampleHDC(dc, w, h, left, top), 0);
             for (size_t c = 0; c < 3; ++c) {
                 EXPECT_EQ(a.Components()[c].Coefficients, b.Components()[c].Coefficients)
@@ -417,6 +421,11 @@ TEST(Sampling, EverySourceFormatGivesTheSameCoefficients) {
         check(viewDc, 0, 0, "32-bit view");
         check(*framed.dc, 4, 5, "offset");
     }
+}
+
+TEST(Sampling, EverySourceFormatGivesTheSameCoefficients) {
+    expectSameFromEverySource(45, 27);  // chroma sizes that split source pixels
+    expectSameFromEverySource(48, 36);  // chroma sizes that divide the picture evenly
 }
 
 TEST(Sampling, RectanglesReachingOutsideTheSource) {
