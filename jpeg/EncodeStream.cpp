@@ -1,4 +1,5 @@
 #include <cmath>
+#include <new>
 
 #include "CheckedMath.h"
 #include "EncoderError.h"
@@ -14,6 +15,14 @@ namespace tessaro {
 using namespace jpeg;
 
 std::vector<uint8_t> JpegEncoder::EncodeStream() {
+    try {
+        return encode();
+    } catch (const std::bad_alloc&) {
+        err::raiseOutOfMemory();
+    }
+}
+
+std::vector<uint8_t> JpegEncoder::encode() {
     // Component 0 uses tables 0, the chroma components tables 1.
     for (size_t i = 0; i < components_.size(); ++i) {
         components_[i].Td = i == 0 ? 0 : 1;

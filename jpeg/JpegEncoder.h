@@ -12,7 +12,8 @@
 //   encoder.SaveFile("/path/out.jpg");            // 0 written, 1 empty name, 2 exists
 //
 // Errors are raised as tessaro::RuntimeError: number 1 with the encoder's own texts, 6 for
-// overflow, and the run-time's file error numbers when the file cannot be written.
+// overflow, 7 when memory runs out, and the run-time's file error numbers (53, 61, 75, 76)
+// when the file cannot be written.
 
 #include <array>
 #include <cstdint>
@@ -75,6 +76,9 @@ class JpegEncoder {
 
   private:
     void buildQualityTables();
+    int32_t sample(const DrawingContext& lhdc, int32_t lWidth, int32_t lHeight, int32_t lSrcLeft,
+                   int32_t lSrcTop);
+    std::vector<uint8_t> encode();
 
     jpeg::ZigZagTable zigZag_;
     int32_t quality_ = 75;

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <memory>
+#include <new>
 
 #include "CheckedMath.h"
 #include "ComponentSampler.h"
@@ -65,6 +66,15 @@ bool halftoneAvailable() {
 
 int32_t JpegEncoder::SampleHDC(const DrawingContext& lhdc, int32_t lWidth, int32_t lHeight,
                                int32_t lSrcLeft, int32_t lSrcTop) {
+    try {
+        return sample(lhdc, lWidth, lHeight, lSrcLeft, lSrcTop);
+    } catch (const std::bad_alloc&) {
+        err::raiseOutOfMemory();
+    }
+}
+
+int32_t JpegEncoder::sample(const DrawingContext& lhdc, int32_t lWidth, int32_t lHeight,
+                            int32_t lSrcLeft, int32_t lSrcTop) {
     precision_ = 8;
     height_ = lHeight;
     width_ = lWidth;
