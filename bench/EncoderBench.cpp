@@ -143,9 +143,10 @@ int main(int argc, char** argv) {
         tessaro::DrawingContext dc;
         dc.select(dib.get());
         size_t bytes = 0;
-        std::printf("%.1f ms\n",
-                    1e3 * bestTime(repetitions, [&] { return encodeOurs(dc, 4000, 3000).size(); },
-                                   bytes));
+        std::printf(
+            "%.1f ms\n",
+            1e3 * bestTime(
+                      repetitions, [&] { return encodeOurs(dc, 4000, 3000).size(); }, bytes));
         return 0;
     }
     measure(1024, 768, repetitions * 4);
