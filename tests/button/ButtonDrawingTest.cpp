@@ -241,3 +241,17 @@ TEST_F(ButtonDrawing, ReadingEnabledRedraws) {
     EXPECT_TRUE(b->Enabled());
     EXPECT_NE(s(), before);
 }
+
+TEST_F(ButtonDrawing, ThemeAndSystemColourChangesRedraw) {
+    b->SetCaption("WWWW");
+    for (QEvent::Type type : {QEvent::StyleChange, QEvent::PaletteChange}) {
+        const QImage before = s().copy();
+        QFont f = b->font();
+        f.setPointSize(f.pointSize() + 3);
+        b->setFont(f);
+        ASSERT_EQ(s(), before);
+        QEvent change(type);
+        QApplication::sendEvent(b, &change);
+        EXPECT_NE(s(), before) << type;
+    }
+}

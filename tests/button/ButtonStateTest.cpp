@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QDesktopServices>
 #include <QKeyEvent>
+#include <QShortcut>
 #include <QSignalSpy>
+#include <QUrl>
 
 #include "ButtonTestSupport.h"
 #include "EventLog.h"
@@ -223,3 +226,41 @@ TEST(ButtonAbout, AboutWindowFloatsAndAClickHidesIt) {
     release(about, {10, 10});
     EXPECT_FALSE(about->isVisible());
 }
+
+TEST_F(ButtonState, AccessKeyClicksWithoutThePointer) {
+    b->SetButtonType(1);
+    b->SetCaption("&Vai");
+    auto* shortcut = b->findChild<QShortcut*>();
+    ASSERT_NE(shortcut, nullptr);
+    EXPECT_EQ(shortcut->key(), QKeySequence(Qt::ALT | Qt::Key_V));
+    emit shortcut->activated();
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(b->LastMouseButton(), 1);
+    EXPECT_TRUE(b->Value());  // the click action ran with the left button recorded
+    b->SetCaption("Vai");
+    EXPECT_EQ(b->findChild<QShortcut*>(), nullptr);
+}
+
+namespace {
+
+class LinkCatcher : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> opened;
+  public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+}  // namespace
+
+TEST(ButtonLink, OpenLinkHandsTheLinkToTheDesktop) {
+    LinkCatcher catcher;
+    QDesktopServices::setUrlHandler("velmora", &catcher, "open");
+    ThemedButton b;
+    EXPECT_EQ(b.OpenLink("velmora:tessaro"), 33);
+    QDesktopServices::unsetUrlHandler("velmora");
+    ASSERT_EQ(catcher.opened.size(), 1);
+    EXPECT_EQ(catcher.opened[0], QUrl("velmora:tessaro"));
+}
+
+#include "ButtonStateTest.moc"
