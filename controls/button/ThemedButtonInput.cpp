@@ -119,28 +119,32 @@ void ThemedButton::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void ThemedButton::keyPressEvent(QKeyEvent* e) {
-    guarded([&] {
-        switch (keyCode(*e)) {
-            case kKeySpace:
-                state_ = 3;
-                Refresh();
-                break;
-            case kKeyRight:
-            case kKeyDown:
-                focusNextChild();
-                break;
-            case kKeyLeft:
-            case kKeyUp:
-                focusPreviousChild();
-                break;
-            default:
-                break;
-        }
-    });
+    switch (keyCode(*e)) {
+        case kKeySpace:
+            state_ = 3;
+            guarded([&] { Refresh(); });
+            break;
+        case kKeyRight:
+        case kKeyDown:
+            guarded([&] { focusNextChild(); });
+            break;
+        case kKeyLeft:
+        case kKeyUp:
+            guarded([&] { focusPreviousChild(); });
+            break;
+        default:
+            // Keys the button has no use for go on to its window (Escape, Enter...).
+            QWidget::keyPressEvent(e);
+            break;
+    }
 }
 
 void ThemedButton::keyReleaseEvent(QKeyEvent* e) {
-    if (keyCode(*e) != kKeySpace || e->isAutoRepeat())
+    if (keyCode(*e) != kKeySpace) {
+        QWidget::keyReleaseEvent(e);
+        return;
+    }
+    if (e->isAutoRepeat())
         return;
     guarded([&] { clickAction(); });
     guarded([&] { emit Click(); });

@@ -169,6 +169,15 @@ TEST_F(ButtonState, ArrowKeysMoveTheFocus) {
     EXPECT_EQ(clicks.count(), 0);
 }
 
+TEST_F(ButtonState, OtherKeysGoOnToTheWindow) {
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(b, &escape);
+    EXPECT_FALSE(escape.isAccepted());
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+    QApplication::sendEvent(b, &space);
+    EXPECT_TRUE(space.isAccepted());
+}
+
 TEST_F(ButtonState, TabRaisesMouseLeave) {
     key(b, QEvent::KeyPress, Qt::Key_Tab);
     EXPECT_EQ(leaves.count(), 1);
