@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <cstdint>
 
+class QMouseEvent;
 class QWidget;
 
 // The message numbers a hooked widget produces. Qt events are turned into these numbers by
@@ -26,6 +27,9 @@ inline constexpr int32_t MK_RBUTTON = 0x0002;
 inline constexpr int32_t MK_SHIFT = 0x0004;
 inline constexpr int32_t MK_CONTROL = 0x0008;
 inline constexpr int32_t MK_MBUTTON = 0x0010;
+
+// The wParam of a mouse message: which buttons are down and whether Shift or Ctrl is held.
+int32_t mouseKeyBits(const QMouseEvent& e);
 
 // Two 16-bit values in one 32-bit parameter, x (or width) in the low word.
 inline constexpr int32_t makeLParam(int lo, int hi) {

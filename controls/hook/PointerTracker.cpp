@@ -8,25 +8,6 @@
 
 namespace tessaro::hook {
 
-namespace {
-
-int32_t keyBits(const QMouseEvent& e) {
-    int32_t bits = 0;
-    if (e.buttons() & Qt::LeftButton)
-        bits |= MK_LBUTTON;
-    if (e.buttons() & Qt::RightButton)
-        bits |= MK_RBUTTON;
-    if (e.buttons() & Qt::MiddleButton)
-        bits |= MK_MBUTTON;
-    if (e.modifiers() & Qt::ShiftModifier)
-        bits |= MK_SHIFT;
-    if (e.modifiers() & Qt::ControlModifier)
-        bits |= MK_CONTROL;
-    return bits;
-}
-
-}  // namespace
-
 PointerTracker::PointerTracker(QWidget* window) : window_(window), inside_(window->underMouse()) {
     hoverTimer_.setSingleShot(true);
     QObject::connect(&hoverTimer_, &QTimer::timeout, [this] { hoverElapsed(); });
@@ -48,7 +29,7 @@ void PointerTracker::observe(const QEvent& event) {
             const auto& me = static_cast<const QMouseEvent&>(event);
             const QPoint pos = me.position().toPoint();
             lastPos_ = pos;
-            lastKeys_ = keyBits(me);
+            lastKeys_ = mouseKeyBits(me);
             setInside(window_ && window_->rect().contains(pos));
             if (inside_ && hoverArmed_ && event.type() == QEvent::MouseMove) {
                 hoverTimer_.start(hoverTimeMs_);

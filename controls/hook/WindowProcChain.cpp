@@ -12,21 +12,6 @@ namespace tessaro::hook {
 
 namespace {
 
-int32_t mouseKeyBits(const QMouseEvent& e) {
-    int32_t bits = 0;
-    if (e.buttons() & Qt::LeftButton)
-        bits |= MK_LBUTTON;
-    if (e.buttons() & Qt::RightButton)
-        bits |= MK_RBUTTON;
-    if (e.buttons() & Qt::MiddleButton)
-        bits |= MK_MBUTTON;
-    if (e.modifiers() & Qt::ShiftModifier)
-        bits |= MK_SHIFT;
-    if (e.modifiers() & Qt::ControlModifier)
-        bits |= MK_CONTROL;
-    return bits;
-}
-
 Qt::MouseButtons buttonsFrom(int32_t keys) {
     Qt::MouseButtons b;
     if (keys & MK_LBUTTON)
