@@ -11,8 +11,9 @@ enum class NewFileResult { Written, AlreadyExists };
 // Whether something of that name exists (a file, a link, or anything else but a folder).
 bool fileExists(const std::string& path);
 
-// Creates the file exclusively and writes the bytes. A file that exists, or appears before
-// the creation, is left alone (AlreadyExists). A failed write removes the partial file.
+// Writes the bytes to a temporary file beside `path` and renames it into place only if no
+// file of that name exists by then: an existing file, or one that appears meanwhile, is left
+// alone (AlreadyExists). A failed or interrupted write never leaves a file under `path`.
 // Failures raise tessaro::RuntimeError with the run-time's file error numbers.
 NewFileResult writeNewFile(const std::string& path, const std::vector<uint8_t>& bytes);
 

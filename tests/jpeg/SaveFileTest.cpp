@@ -60,6 +60,12 @@ TEST(SaveFile, WritesTheStreamAndNeverReplaces) {
     fs::create_symlink(folder + "/target.jpg", link);
     EXPECT_EQ(encoder.SaveFile(link), 2);
     EXPECT_FALSE(fs::exists(folder + "/target.jpg"));
+
+    // Only the files named above are in the folder: no temporary file survives a save.
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder))
+        ++entries;
+    EXPECT_EQ(entries, 4u);
 }
 
 TEST(SaveFile, FailuresLeaveNoFile) {
@@ -112,4 +118,5 @@ TEST(SaveFile, AWriteThatFailsPartWayRemovesThePartialFile) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 10) << "the failed write is reported";
     EXPECT_FALSE(fs::exists(path));
+    EXPECT_TRUE(fs::is_empty(folder)) << "no temporary file is left behind";
 }
