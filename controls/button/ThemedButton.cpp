@@ -90,8 +90,8 @@ void ThemedButton::SetDisplayAsDefault(bool isDefault) {
 }
 
 void ThemedButton::setUpTracking() {
-    // Our leave tracking (MouseTracking.h) is always there; the design's search for a
-    // tracking entry point always succeeds.
+    // Leave tracking (MouseTracking.h) is built in, so looking for a tracking entry point
+    // always succeeds.
     trackingAvailable_ = true;
     if (!trackingAvailable_ || hooked_)
         return;
