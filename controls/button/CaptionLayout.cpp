@@ -1,6 +1,6 @@
 #include "CaptionLayout.h"
 
-#include "image/CheckedMath.h"
+#include "CheckedMath.h"
 
 namespace tessaro::button {
 

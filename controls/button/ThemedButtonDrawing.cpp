@@ -12,7 +12,7 @@
 #include "PixelPainter.h"
 #include "SystemColour.h"
 #include "ThemedButton.h"
-#include "image/CheckedMath.h"
+#include "CheckedMath.h"
 
 using namespace tessaro::button;
 using tessaro::checked::round32;

@@ -4,7 +4,7 @@
 #include "ColourOps.h"
 #include "SystemColour.h"
 #include "ThemedButton.h"
-#include "image/CheckedMath.h"
+#include "CheckedMath.h"
 
 using namespace tessaro::button;
 

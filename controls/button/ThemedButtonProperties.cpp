@@ -1,6 +1,6 @@
 // Property setters: store, then notify the host and re-lay out and/or redraw.
 #include "ThemedButton.h"
-#include "image/CheckedMath.h"
+#include "CheckedMath.h"
 
 void ThemedButton::SetStyle(int32_t NewStyle) {
     style_ = NewStyle;

@@ -4,7 +4,7 @@
 
 #include "ButtonTestSupport.h"
 #include "CaptionLayout.h"
-#include "image/RuntimeError.h"
+#include "RuntimeError.h"
 
 using namespace tessaro::button;
 
