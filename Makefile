@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build configure deps format clean
+.PHONY: run test build configure deps format clean package
 
 deps:
 	./scripts/install-deps.sh
@@ -13,8 +13,14 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The program's files (Elaborate/, resizer.cfg, ResizedOne.bmp) go in run/, which git ignores
+# and `make clean` leaves alone.
 run: build
-	$(BUILD)/app/tessaro
+	mkdir -p run
+	TESSARO_PROGRAM_FOLDER=$(CURDIR)/run $(BUILD)/app/tessaro
+
+package: build
+	cd $(BUILD) && cpack
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

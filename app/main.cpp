@@ -21,6 +21,16 @@ int main(int argc, char** argv) {
         return RunHeadless(arguments, out, err);
     }
 
+    // Without any display Qt would abort with a platform-plugin message that misleads; say what
+    // is wrong and where the window-less way is.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fputs(
+            "tessaro: no display to open the window on; without a window use "
+            "'tessaro --drop INDEX FILE...' (see 'man tessaro')\n",
+            stderr);
+        return 2;
+    }
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName("Velmora");
     QCoreApplication::setApplicationName("Tessaro");

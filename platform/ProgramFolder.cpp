@@ -24,6 +24,11 @@ QString WritableOr(const QString& folder) {
 }
 
 QString Resolve() {
+    // `make run` points this at a folder outside the build tree, so cleaning the build never
+    // deletes a user's resized pictures.
+    const QString chosen = qEnvironmentVariable("TESSARO_PROGRAM_FOLDER");
+    if (!chosen.isEmpty())
+        return WritableOr(chosen);
     return WritableOr(QCoreApplication::applicationDirPath());
 }
 

@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   libjpeg62-turbo-dev libjpeg-turbo-progs
+  desktop-file-utils appstream
 )
 
 missing=()
@@ -22,11 +23,15 @@ if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
 
-echo "install-deps: installing ${missing[*]}"
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "install-deps: please install as root: apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
   sudo_cmd=(sudo)
 fi
+echo "install-deps: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -qq
 "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
