@@ -1,5 +1,7 @@
 #include "QualityChoices.h"
 
+#include "EventLog.h"
+
 namespace qualitychoices {
 
 const QStringList& SubSampleEntries() {
@@ -52,9 +54,23 @@ int SynchroniseFromSettings(Settings& s) {
     return entry;
 }
 
+namespace {
+bool IsSamplingFactor(int32_t v) {
+    return v >= 1 && v <= 4;
+}
+}  // namespace
+
 void ApplyStartupDefaults(Settings& s) {
-    if (s.SampleH == 0)
+    if (s.SampleH == 0) {
         SynchroniseFromSettings(s);
+    } else if (!IsSamplingFactor(s.SampleH) || !IsSamplingFactor(s.SampleV)) {
+        // No encoder accepts these; keeping them would stop every JPEG of every batch.
+        eventlog::Error(QString("resizer.cfg: sampling factors %1 x %2 are outside 1..4; the "
+                                "default 2:2 is used")
+                            .arg(s.SampleH)
+                            .arg(s.SampleV));
+        ApplySubSample(s, kDefaultEntry, s.GreyscaleOn);
+    }
     if (!s.LockHeight && !s.LockWidth)
         s.LockHeight = true;
     if (s.LockHeight)

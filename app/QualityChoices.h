@@ -22,8 +22,9 @@ void ApplySubSample(Settings& s, int index, bool greyscaleChecked);
 // handler; returns the entry that ends up selected.
 int SynchroniseFromSettings(Settings& s);
 
-// The start-up rules: a record without sampling factors gets the panel's defaults, and with
-// neither lock chosen the height is locked.
+// The start-up rules: a record without sampling factors gets the panel's defaults, factors
+// outside 1..4 fall back to the default entry (said in the event log), and with neither lock
+// chosen the height is locked.
 void ApplyStartupDefaults(Settings& s);
 
 // "Qualità: " + value, with " ???" below 50 and above 95.

@@ -25,36 +25,44 @@ void putBool(QByteArray& out, bool v) {
     put16(out, v ? -1 : 0);
 }
 
-// Reads the record field by field while bytes remain; a field cut short keeps its value.
+// Reads the record field by field while bytes remain. The first field cut short ends the
+// reading: it and every later field keep their values, so no field is ever taken from the
+// leftover bytes of another.
 class Reader {
   public:
     explicit Reader(const QByteArray& bytes) : bytes_(bytes) {}
 
     void read32(int32_t& v) {
-        if (!has(4))
+        if (!take(4))
             return;
-        v = qFromLittleEndian<qint32>(bytes_.constData() + pos_);
-        pos_ += 4;
+        v = qFromLittleEndian<qint32>(bytes_.constData() + pos_ - 4);
     }
     void read16(int16_t& v) {
-        if (!has(2))
+        if (!take(2))
             return;
-        v = qFromLittleEndian<qint16>(bytes_.constData() + pos_);
-        pos_ += 2;
+        v = qFromLittleEndian<qint16>(bytes_.constData() + pos_ - 2);
     }
     void readBool(bool& v) {
         int16_t raw = v ? -1 : 0;
         read16(raw);
         v = raw != 0;
     }
-    bool has(qsizetype n) const { return bytes_.size() - pos_ >= n; }
+    bool has(qsizetype n) const { return !stopped_ && bytes_.size() - pos_ >= n; }
     QByteArray rest(qsizetype n) const {
         return bytes_.mid(pos_, std::min(n, bytes_.size() - pos_));
     }
 
   private:
+    bool take(qsizetype n) {
+        stopped_ = !has(n);
+        if (!stopped_)
+            pos_ += n;
+        return !stopped_;
+    }
+
     const QByteArray& bytes_;
     qsizetype pos_ = 0;
+    bool stopped_ = false;
 };
 
 }  // namespace

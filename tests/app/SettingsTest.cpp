@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "EventLog.h"
 #include "QualityChoices.h"
 #include "Settings.h"
 #include "SettingsFile.h"
@@ -99,6 +100,54 @@ TEST(SettingsRecord, ShortOrInconsistentInputKeepsWhatItCannotRead) {
     EXPECT_EQ(s, defaults);
 }
 
+// Every cut of the record keeps the whole fields before the cut and leaves every field from
+// the cut on as it was: no field may take the leftover bytes of another.
+TEST(SettingsRecord, EveryCutLengthKeepsTheDefaultsOfTheFieldsItCuts) {
+    Settings full;
+    full.FormLeft = 0x01020304;
+    full.FormTop = 0x05060708;
+    full.Reserved1 = 0x11121314;
+    full.Reserved2 = 0x15161718;
+    full.Quality = 0x21222324;
+    full.Reserved3 = 0x25262728;
+    full.SampleH = 0x31323334;
+    full.SampleV = 0x35363738;
+    full.SubSampleIndex = 0x41424344;
+    full.GreyscaleOn = full.NameWithSize = full.KeepProportions = true;
+    full.LockHeight = full.LockWidth = full.StayOnTop = true;
+    full.Comment = "x";
+    const QByteArray bytes = settingsrecord::encode(full);
+    const Settings defaults = sample();
+
+    for (int cut = 0; cut <= 50; ++cut) {
+        SCOPED_TRACE(cut);
+        Settings s = defaults;
+        settingsrecord::decode(bytes.left(cut), s);
+        auto expect32 = [&](int offset, int32_t got, int32_t whole, int32_t def) {
+            EXPECT_EQ(got, cut >= offset + 4 ? whole : def) << "field at " << offset;
+        };
+        auto expectBool = [&](int offset, bool got, bool whole, bool def) {
+            EXPECT_EQ(got, cut >= offset + 2 ? whole : def) << "field at " << offset;
+        };
+        expect32(0, s.FormLeft, full.FormLeft, defaults.FormLeft);
+        expect32(4, s.FormTop, full.FormTop, defaults.FormTop);
+        expect32(8, s.Reserved1, full.Reserved1, defaults.Reserved1);
+        expect32(12, s.Reserved2, full.Reserved2, defaults.Reserved2);
+        expect32(16, s.Quality, full.Quality, defaults.Quality);
+        expect32(20, s.Reserved3, full.Reserved3, defaults.Reserved3);
+        expect32(24, s.SampleH, full.SampleH, defaults.SampleH);
+        expect32(28, s.SampleV, full.SampleV, defaults.SampleV);
+        expect32(32, s.SubSampleIndex, full.SubSampleIndex, defaults.SubSampleIndex);
+        expectBool(36, s.GreyscaleOn, true, defaults.GreyscaleOn);
+        expectBool(38, s.NameWithSize, true, defaults.NameWithSize);
+        expectBool(40, s.KeepProportions, true, defaults.KeepProportions);
+        expectBool(42, s.LockHeight, true, defaults.LockHeight);
+        expectBool(44, s.LockWidth, true, defaults.LockWidth);
+        expectBool(46, s.StayOnTop, true, defaults.StayOnTop);
+        EXPECT_EQ(s.Comment, defaults.Comment);
+    }
+}
+
 TEST(SettingsRecord, CommentTooLongForTheLengthFieldIsCut) {
     Settings s;
     s.Comment = QString(40000, 'a');
@@ -163,6 +212,39 @@ TEST(QualityChoices, StartupFillsTheDefaultsOfAFreshRecord) {
     EXPECT_TRUE(grey.GreyscaleOn);
     EXPECT_TRUE(grey.LockWidth);
     EXPECT_FALSE(grey.LockHeight);
+}
+
+TEST(QualityChoices, StartupReplacesSamplingFactorsNoEncoderTakesAndSaysSo) {
+    QStringList logged;
+    const auto oldSink = eventlog::SetSink([&](const QString& line) { logged << line; });
+    Settings cut = sample();
+    cut.SampleV = 0;  // what a record cut inside SampleV used to leave
+    cut.Quality = 60;
+    qualitychoices::ApplyStartupDefaults(cut);
+    EXPECT_EQ(cut.SampleH, 2);
+    EXPECT_EQ(cut.SampleV, 2);
+    EXPECT_EQ(cut.SubSampleIndex, 3);
+    EXPECT_EQ(cut.Quality, 60);
+    ASSERT_EQ(logged.size(), 1);
+    EXPECT_TRUE(logged[0].contains("resizer.cfg"));
+
+    Settings grey = sample();
+    grey.SampleH = 9;
+    grey.GreyscaleOn = true;
+    qualitychoices::ApplyStartupDefaults(grey);
+    EXPECT_EQ(grey.SampleH, 1);
+    EXPECT_EQ(grey.SampleV, 1);
+    EXPECT_TRUE(grey.GreyscaleOn);
+
+    Settings good = sample();
+    good.SampleH = 4;
+    good.SampleV = 1;
+    logged.clear();
+    qualitychoices::ApplyStartupDefaults(good);
+    EXPECT_EQ(good.SampleH, 4);
+    EXPECT_EQ(good.SampleV, 1);
+    EXPECT_TRUE(logged.isEmpty());
+    eventlog::SetSink(oldSink);
 }
 
 TEST(QualityChoices, EntriesGiveTheirFactorsAndLabelsFlagExtremes) {
