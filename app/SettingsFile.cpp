@@ -4,12 +4,21 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cstdio>
+
+#include "EventLog.h"
 
 namespace settingsfile {
 
 namespace {
 QString pathIn(const QString& folder) {
     return QDir(folder).filePath(kFileName);
+}
+
+void ReportSaveFailure(const QString& path, const QString& reason) {
+    const QString line = QString("%1: the settings were not saved: %2").arg(path, reason);
+    eventlog::Error(line);
+    std::fprintf(stderr, "tessaro: %s\n", qPrintable(line));
 }
 }  // namespace
 
@@ -21,6 +30,11 @@ bool LoadSettings(const QString& folder, Settings& s) {
     const QString path = pathIn(folder);
     if (!FileExists(path))
         return false;
+    // A FIFO or device would block the start or feed endless bytes; only a plain file is ours.
+    if (!QFileInfo(path).isFile()) {
+        eventlog::Error(QString("%1: not a regular file; the defaults are used").arg(path));
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -33,15 +47,24 @@ bool LoadSettings(const QString& folder, Settings& s) {
 }
 
 bool SaveSettings(const QString& folder, const Settings& s) {
-    QSaveFile file(pathIn(folder));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = settingsrecord::encode(s);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    const QString path = pathIn(folder);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        ReportSaveFailure(path, file.errorString());
         return false;
     }
-    return file.commit();
+    const QByteArray bytes = settingsrecord::encode(s);
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        ReportSaveFailure(path, reason);
+        return false;
+    }
+    if (!file.commit()) {
+        ReportSaveFailure(path, file.errorString());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace settingsfile

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -191,6 +192,25 @@ TEST(SettingsFile, MissingGarbageAndUnwritableNeverStopTheProgram) {
     QDir(other.path()).mkdir("resizer.cfg");
     EXPECT_FALSE(settingsfile::SaveSettings(other.path(), sample()));
     EXPECT_TRUE(QFileInfo(other.filePath("resizer.cfg")).isDir());
+}
+
+TEST(SettingsFile, AFifoIsRefusedAndAFailedSaveIsReported) {
+    QStringList logged;
+    const auto oldSink = eventlog::SetSink([&](const QString& line) { logged << line; });
+    QTemporaryDir dir;
+    const QByteArray fifo = QFile::encodeName(dir.filePath("resizer.cfg"));
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    Settings s = sample();
+    EXPECT_FALSE(settingsfile::LoadSettings(dir.path(), s));  // returns at once, never waits
+    EXPECT_EQ(s, sample());
+    ASSERT_EQ(logged.size(), 1);
+    EXPECT_TRUE(logged[0].contains("not a regular file"));
+
+    logged.clear();
+    EXPECT_FALSE(settingsfile::SaveSettings(dir.filePath("missing"), sample()));
+    ASSERT_EQ(logged.size(), 1);
+    EXPECT_TRUE(logged[0].contains("the settings were not saved"));
+    eventlog::SetSink(oldSink);
 }
 
 TEST(QualityChoices, StartupFillsTheDefaultsOfAFreshRecord) {
