@@ -72,8 +72,8 @@ CanvasSize Compute(int targetIndex, const QString& text1, const QString& text2,
             tessaro::err::kInvalidCall,
             QString("Invalid size %1x%2: each side must be 1 to %3 pixels, at most %4 "
                     "megapixels in all")
-                .arg(w)
-                .arg(h)
+                .arg(w, 0, 'f', 0)
+                .arg(h, 0, 'f', 0)
                 .arg(kMaxSide)
                 .arg(kMaxPixels / 1000000)
                 .toStdString());

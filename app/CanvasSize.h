@@ -17,7 +17,8 @@ namespace canvassize {
 
 // Largest side and largest pixel count a canvas may have; beyond them a batch stops with an
 // error instead of trying to allocate the picture.
-inline constexpr int64_t kMaxSide = 65535;
+// The widest side a JPEG reader still opens; GIF and bitmap outputs keep the same bound.
+inline constexpr int64_t kMaxSide = 65500;
 inline constexpr int64_t kMaxPixels = int64_t{1} << 28;
 
 // The number formed by the leading digits of `text`; 0 for none. Saturates instead of

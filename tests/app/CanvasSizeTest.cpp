@@ -57,12 +57,19 @@ TEST(CanvasSize, CustomBoxesReadTheirLeadingDigits) {
 TEST(CanvasSize, AbsurdSizesEndCleanlyWithAnError) {
     EXPECT_THROW(size(4, false, false, 10, 10, "0", "960"), tessaro::RuntimeError);
     EXPECT_THROW(size(4, false, false, 10, 10, "", "960"), tessaro::RuntimeError);
-    EXPECT_THROW(size(4, false, false, 10, 10, "65536", "1"), tessaro::RuntimeError);
+    EXPECT_THROW(size(4, false, false, 10, 10, "65501", "1"), tessaro::RuntimeError);
     EXPECT_THROW(size(4, false, false, 10, 10, "99999999999999999999", "1"), tessaro::RuntimeError);
     EXPECT_THROW(size(4, false, false, 10, 10, "60000", "60000"), tessaro::RuntimeError);
     // A very wide source with the width locked derives a height below half a pixel.
     EXPECT_THROW(size(0, true, false, 100000, 10), tessaro::RuntimeError);
-    EXPECT_NO_THROW(size(4, false, false, 10, 10, "65535", "1"));
+    EXPECT_NO_THROW(size(4, false, false, 10, 10, "65500", "1"));
+    // Extreme proportions name the refused size in plain integers.
+    try {
+        size(0, true, true, 100000, 1);
+        ADD_FAILURE() << "a 24,000,000-pixel-wide canvas was accepted";
+    } catch (const tessaro::RuntimeError& e) {
+        EXPECT_NE(e.text().find("24000000x240"), std::string::npos) << e.text();
+    }
     try {
         size(4, false, false, 10, 10, "0", "5");
     } catch (const tessaro::RuntimeError& e) {
