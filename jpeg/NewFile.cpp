@@ -102,6 +102,11 @@ NewFileResult writeNewFile(const std::string& path, const std::vector<uint8_t>& 
         raiseFileError(errno);
     }
     int error = writeAll(fd, bytes);
+    // The data reaches the disk before the name does, so a crash never leaves an empty or
+    // partial file under the output's name.
+    if (error == 0 && ::fdatasync(fd) != 0) {
+        error = errno;
+    }
     if (::close(fd) != 0 && error == 0) {
         error = errno;
     }
