@@ -1,5 +1,6 @@
 #include "HeadlessCommand.h"
 
+#include <QCommandLineParser>
 #include <QRegularExpression>
 #include <optional>
 
@@ -12,30 +13,37 @@ namespace {
 
 const char* const kUsage =
     "usage: tessaro --drop INDEX [--folder DIR] [--width N] [--height N]\n"
-    "               [--keep-proportions] [--lock-width|--lock-height] [--name-with-size]\n"
-    "               [--quality Q] [--subsampling H:V] [--greyscale] [--comment TEXT] FILE...\n"
+    "               [--[no-]keep-proportions] [--lock-width|--lock-height]\n"
+    "               [--[no-]name-with-size] [--quality Q] [--subsampling H:V]\n"
+    "               [--[no-]greyscale] [--comment TEXT|--no-comment] FILE...\n"
+    "       tessaro --help | --version\n"
     "\n"
     "Runs one batch as a drop of FILE... on target INDEX would, without a window:\n"
     "  0 = 320x240, 1 = 640x480, 2 = 800x600, 3 = 1024x768, 4 = custom (--width x --height,\n"
     "  default 1280x960). Outputs go to DIR/Elaborate (DIR defaults to the program folder);\n"
-    "  settings come from DIR/resizer.cfg and the flags override them for this run only.\n"
+    "  settings come from DIR/resizer.cfg and the flags override them, on or off, for this\n"
+    "  run only.\n"
     "Exit status: 0 all accepted files done, 1 the batch stopped, 2 bad arguments.\n";
+
+// A saved choice a flag can switch on or off for one run; unset keeps the saved value.
+using Switch = std::optional<bool>;
 
 struct Options {
     int drop = -1;
     QString folder;
     QString width = "1280";
     QString height = "960";
-    bool keepProportions = false;
+    Switch keepProportions;
     bool lockWidth = false;
     bool lockHeight = false;
-    bool nameWithSize = false;
+    Switch nameWithSize;
     std::optional<int> quality;
     std::optional<std::pair<int, int>> subsampling;
-    bool greyscale = false;
+    Switch greyscale;
     std::optional<QString> comment;
     QStringList files;
     bool help = false;
+    bool version = false;
 };
 
 bool isDigits(const QString& s) {
@@ -43,70 +51,93 @@ bool isDigits(const QString& s) {
     return digits.match(s).hasMatch();
 }
 
-// Fills `o`; returns an error text for bad arguments, empty when all is well.
+// `--NAME` and `--no-NAME` as one switch; both at once is a usage error.
+QString readSwitch(const QCommandLineParser& p, const QString& name, Switch& into) {
+    const bool on = p.isSet(name);
+    const bool off = p.isSet("no-" + name);
+    if (on && off)
+        return "--" + name + " and --no-" + name + " exclude each other";
+    if (on || off)
+        into = on;
+    return {};
+}
+
+// Fills `o`; returns an error text naming the offending argument, empty when all is well.
 QString parse(const QStringList& args, Options& o) {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const auto value = [&](QString& into) -> bool {
-            if (i + 1 >= args.size())
-                return false;
-            into = args[++i];
-            return true;
-        };
-        QString v;
-        if (a == "--help" || a == "-h") {
-            o.help = true;
-        } else if (a == "--drop") {
-            if (!value(v) || !isDigits(v) || v.toInt() > 4)
-                return "--drop takes 0 to 4";
-            o.drop = v.toInt();
-        } else if (a == "--folder") {
-            if (!value(o.folder) || o.folder.isEmpty())
-                return "--folder takes a folder";
-        } else if (a == "--width" || a == "--height") {
-            if (!value(v) || !isDigits(v))
-                return a + " takes digits only";
-            (a == "--width" ? o.width : o.height) = v;
-        } else if (a == "--keep-proportions") {
-            o.keepProportions = true;
-        } else if (a == "--lock-width") {
-            o.lockWidth = true;
-        } else if (a == "--lock-height") {
-            o.lockHeight = true;
-        } else if (a == "--name-with-size") {
-            o.nameWithSize = true;
-        } else if (a == "--quality") {
-            if (!value(v) || !isDigits(v) || v.size() > 3 || v.toInt() < 1 || v.toInt() > 100) {
-                return "--quality takes 1 to 100";
-            }
-            o.quality = v.toInt();
-        } else if (a == "--subsampling") {
-            static const QRegularExpression hv("^([1-4]):([1-4])$");
-            const auto m = hv.match(value(v) ? v : QString());
-            if (!m.hasMatch())
-                return "--subsampling takes H:V with H and V from 1 to 4";
-            o.subsampling = std::make_pair(m.captured(1).toInt(), m.captured(2).toInt());
-        } else if (a == "--greyscale") {
-            o.greyscale = true;
-        } else if (a == "--comment") {
-            if (!value(v))
-                return "--comment takes a text";
-            o.comment = v;
-        } else if (a == "--") {
-            o.files.append(args.mid(i + 1));
-            break;
-        } else if (a.startsWith("--")) {
-            return "unknown option " + a;
-        } else {
-            o.files.append(a);
-        }
+    QCommandLineParser p;
+    p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QStringList valued = {"drop",    "folder",      "width",  "height",
+                                "quality", "subsampling", "comment"};
+    for (const QString& name : valued)
+        p.addOption(QCommandLineOption(name, name, "value"));
+    for (const char* name : {"keep-proportions", "name-with-size", "greyscale"}) {
+        p.addOption(QCommandLineOption(name, name));
+        p.addOption(QCommandLineOption("no-" + QString(name), name));
     }
-    if (o.help)
+    for (const char* name : {"lock-width", "lock-height", "no-comment", "version"})
+        p.addOption(QCommandLineOption(name, name));
+    p.addOption(QCommandLineOption({"h", "help"}, "help"));
+    if (!p.parse(QStringList{"tessaro"} + args))
+        return p.errorText();
+    for (const QString& name : valued) {
+        if (p.values(name).size() > 1)
+            return "--" + name + " is given more than once";
+    }
+
+    o.help = p.isSet("help");
+    o.version = p.isSet("version");
+    if (o.help || o.version)
         return {};
-    if (o.drop < 0)
+    const QString drop = p.value("drop");
+    if (!p.isSet("drop"))
         return "--drop is required";
+    if (!isDigits(drop) || drop.size() > 1 || drop.toInt() > 4)
+        return "--drop takes 0 to 4, not '" + drop + "'";
+    o.drop = drop.toInt();
+    if (p.isSet("folder")) {
+        o.folder = p.value("folder");
+        if (o.folder.isEmpty())
+            return "--folder takes a folder";
+    }
+    for (const char* side : {"width", "height"}) {
+        if (!p.isSet(side))
+            continue;
+        const QString v = p.value(side);
+        if (!isDigits(v))
+            return QString("--%1 takes digits only, not '%2'").arg(side, v);
+        (QString(side) == "width" ? o.width : o.height) = v;
+    }
+    if (p.isSet("quality")) {
+        const QString v = p.value("quality");
+        if (!isDigits(v) || v.size() > 3 || v.toInt() < 1 || v.toInt() > 100)
+            return "--quality takes 1 to 100, not '" + v + "'";
+        o.quality = v.toInt();
+    }
+    if (p.isSet("subsampling")) {
+        static const QRegularExpression hv("^([1-4]):([1-4])$");
+        const QString v = p.value("subsampling");
+        const auto m = hv.match(v);
+        if (!m.hasMatch())
+            return "--subsampling takes H:V with H and V from 1 to 4, not '" + v + "'";
+        o.subsampling = std::make_pair(m.captured(1).toInt(), m.captured(2).toInt());
+    }
+    for (const auto& [name, into] :
+         {std::pair{"keep-proportions", &o.keepProportions},
+          std::pair{"name-with-size", &o.nameWithSize}, std::pair{"greyscale", &o.greyscale}}) {
+        if (QString problem = readSwitch(p, name, *into); !problem.isEmpty())
+            return problem;
+    }
+    if (p.isSet("comment") && p.isSet("no-comment"))
+        return "--comment and --no-comment exclude each other";
+    if (p.isSet("comment"))
+        o.comment = p.value("comment");
+    if (p.isSet("no-comment"))
+        o.comment = QString();
+    o.lockWidth = p.isSet("lock-width");
+    o.lockHeight = p.isSet("lock-height");
     if (o.lockWidth && o.lockHeight)
         return "--lock-width and --lock-height exclude each other";
+    o.files = p.positionalArguments();
     if (o.files.isEmpty())
         return "no files to drop";
     return {};
@@ -114,7 +145,7 @@ QString parse(const QStringList& args, Options& o) {
 
 void applyOverrides(const Options& o, Settings& s) {
     if (o.keepProportions)
-        s.KeepProportions = true;
+        s.KeepProportions = *o.keepProportions;
     if (o.lockWidth) {
         s.LockWidth = true;
         s.LockHeight = false;
@@ -124,7 +155,7 @@ void applyOverrides(const Options& o, Settings& s) {
         s.LockWidth = false;
     }
     if (o.nameWithSize)
-        s.NameWithSize = true;
+        s.NameWithSize = *o.nameWithSize;
     if (o.quality)
         s.Quality = *o.quality;
     if (o.subsampling) {
@@ -132,16 +163,40 @@ void applyOverrides(const Options& o, Settings& s) {
         s.SampleV = o.subsampling->second;
         s.GreyscaleOn = false;
     }
-    if (o.greyscale)
+    if (o.greyscale == true) {
         qualitychoices::ApplySubSample(s, s.SubSampleIndex, true);
+    } else if (o.greyscale == false && s.GreyscaleOn) {
+        // Back to the colour factors of the saved list entry, as unchecking the box does.
+        const bool listed = s.SubSampleIndex >= 0 && s.SubSampleIndex < 16;
+        qualitychoices::ApplySubSample(s, listed ? s.SubSampleIndex : qualitychoices::kDefaultEntry,
+                                       false);
+    }
     if (o.comment)
-        s.Comment = o.comment->trimmed();
+        s.Comment = qualitychoices::TrimComment(*o.comment);
 }
 
 }  // namespace
 
 bool WantsHeadless(const QStringList& arguments) {
-    return arguments.contains("--drop") || arguments.contains("--help") || arguments.contains("-h");
+    // Qt's own window options (and the value that follows some of them) open the window; any
+    // other argument is a headless call, so files are never silently ignored by the window.
+    static const QStringList withValue = {"-platform",        "-platformpluginpath",
+                                          "-platformtheme",   "-plugin",
+                                          "-qwindowgeometry", "-qwindowtitle",
+                                          "-qwindowicon",     "-style",
+                                          "-stylesheet",      "-display",
+                                          "-geometry",        "-title",
+                                          "-session"};
+    static const QStringList bare = {"-reverse", "-nograb",      "-dograb",
+                                     "-sync",    "-widgetcount", "-qdebug"};
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (withValue.contains(a))
+            ++i;
+        else if (!bare.contains(a))
+            return true;
+    }
+    return false;
 }
 
 int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -149,6 +204,10 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
     const QString problem = parse(arguments, o);
     if (o.help && problem.isEmpty()) {
         out << kUsage;
+        return 0;
+    }
+    if (o.version && problem.isEmpty()) {
+        out << "tessaro " << TESSARO_VERSION << "\n";
         return 0;
     }
     if (!problem.isEmpty()) {

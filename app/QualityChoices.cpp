@@ -77,6 +77,16 @@ void ApplyStartupDefaults(Settings& s) {
         s.LockWidth = false;
 }
 
+QString TrimComment(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == ' ')
+        ++first;
+    while (last > first && text[last - 1] == ' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
 QString QualityLabel(int value) {
     QString text = QString::fromUtf8("Qualità: ") + QString::number(value);
     if (value < 50 || value > 95)

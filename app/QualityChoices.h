@@ -27,6 +27,9 @@ int SynchroniseFromSettings(Settings& s);
 // chosen the height is locked.
 void ApplyStartupDefaults(Settings& s);
 
+// The comment as it is kept: leading and trailing blanks (spaces) removed, nothing else.
+QString TrimComment(const QString& text);
+
 // "Qualità: " + value, with " ???" below 50 and above 95.
 QString QualityLabel(int value);
 

@@ -7,6 +7,7 @@
 #include <QTextStream>
 
 #include "HeadlessCommand.h"
+#include "QualityChoices.h"
 #include "Settings.h"
 #include "SettingsFile.h"
 #include "TestPictures.h"
@@ -87,4 +88,53 @@ TEST(Headless, StoppedBatchAndBadArgumentsHaveTheirOwnStatus) {
     const HeadlessRun help = headless({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains("--drop INDEX"));
+}
+
+TEST(Headless, NoFlagsSwitchSavedChoicesOffForOneRun) {
+    QTemporaryDir dir;
+    Settings s;
+    s.NameWithSize = true;
+    s.KeepProportions = true;
+    s.LockHeight = true;
+    s.Comment = "salvato";
+    ASSERT_TRUE(settingsfile::SaveSettings(dir.path(), s));
+    const QString a = dir.filePath("in.bmp");
+    ASSERT_TRUE(quadrantPicture(200, 100).save(a, "BMP"));
+
+    // Free proportions and no size in the name: the plain name at the target's exact size.
+    const HeadlessRun r = headless({"--drop", "0", "--folder", dir.path(), "--no-keep-proportions",
+                                    "--no-name-with-size", "--no-comment", a});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(QImageReader(dir.filePath("Elaborate/in.bmp")).size(), QSize(320, 240));
+    Settings after;
+    settingsfile::LoadSettings(dir.path(), after);
+    EXPECT_EQ(after, s);  // the saved choices are untouched
+
+    const HeadlessRun both = headless({"--drop", "0", "--greyscale", "--no-greyscale", a});
+    EXPECT_EQ(both.status, 2);
+    EXPECT_TRUE(both.err.contains("--no-greyscale"));
+}
+
+TEST(Headless, VersionHelpAndUsageErrorsNameTheirArgument) {
+    const HeadlessRun version = headless({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.startsWith("tessaro 2.")) << version.out.toStdString();
+    EXPECT_TRUE(version.err.isEmpty());
+
+    const HeadlessRun unknown = headless({"--drop", "1", "--frobnicate", "a.bmp"});
+    EXPECT_TRUE(unknown.err.contains("frobnicate")) << unknown.err.toStdString();
+    const HeadlessRun quality = headless({"--drop", "1", "--quality", "101", "a.bmp"});
+    EXPECT_TRUE(quality.err.contains("'101'"));
+
+    // Files without a valid drop never open the window; Qt's own window options still do.
+    EXPECT_TRUE(WantsHeadless({"photo.jpg"}));
+    EXPECT_TRUE(WantsHeadless({"--drop=1", "photo.jpg"}));
+    EXPECT_FALSE(WantsHeadless({"-platform", "offscreen", "-reverse"}));
+    EXPECT_FALSE(WantsHeadless({}));
+}
+
+TEST(Headless, ACommentLosesOnlyItsOuterSpaces) {
+    EXPECT_EQ(qualitychoices::TrimComment("  Più luce \t "), QString::fromUtf8("Più luce \t"));
+    EXPECT_EQ(qualitychoices::TrimComment("   "), "");
+    EXPECT_EQ(qualitychoices::TrimComment("\nx\n"), "\nx\n");
 }
