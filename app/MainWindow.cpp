@@ -35,6 +35,10 @@ MainWindow::MainWindow(QString programFolder, QWidget* parent)
         auto* caption = new QLabel(kCaptions[i], PanelFrame1);
         caption->setAlignment(Qt::AlignCenter);
         auto* target = new DropTarget(i, PanelFrame1);
+        target->setObjectName(QString("Resizer_%1").arg(i));
+        if (i < 4)
+            target->setAccessibleName(
+                QString("Trascina qui: %1").arg(QString(kCaptions[i]).trimmed()));
         target->setFixedSize(96, 72);
         connect(target, &DropTarget::filesDropped, this, &MainWindow::Resizer_OLEDragDrop);
         Resizer[static_cast<size_t>(i)] = target;
@@ -47,6 +51,14 @@ MainWindow::MainWindow(QString programFolder, QWidget* parent)
     Text2 = new QLineEdit("960", PanelFrame1);
     Text1->setToolTip("Larghezza immagine");
     Text2->setToolTip("Altezza immagine");
+    // The custom target's name tells a screen reader the size it resizes to now.
+    const auto nameCustomTarget = [this] {
+        Resizer[4]->setAccessibleName(
+            QString("Trascina qui: %1x%2 (personalizzata)").arg(Text1->text(), Text2->text()));
+    };
+    connect(Text1, &QLineEdit::textChanged, this, nameCustomTarget);
+    connect(Text2, &QLineEdit::textChanged, this, nameCustomTarget);
+    nameCustomTarget();
     for (QLineEdit* box : {Text1, Text2}) {
         box->setValidator(digits);
         box->setMaximumWidth(60);

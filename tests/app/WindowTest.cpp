@@ -47,6 +47,11 @@ TEST(MainWindow, ShowsItsTargetsAndTexts) {
     int pos = 0;
     QString typed = "12a";
     EXPECT_NE(w.customWidth()->validator()->validate(typed, pos), QValidator::Acceptable);
+    // Screen readers hear each target's size; the custom one follows its boxes.
+    EXPECT_EQ(w.target(1)->objectName(), "Resizer_1");
+    EXPECT_TRUE(w.target(1)->accessibleName().contains("640x480"));
+    w.customWidth()->setText("500");
+    EXPECT_TRUE(w.target(4)->accessibleName().contains("500x960"));
     // Targets stand left to right in index order.
     w.show();
     for (int i = 1; i < 5; ++i)
