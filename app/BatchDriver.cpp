@@ -106,7 +106,8 @@ bool BatchDriver::ResizeFile(const QString& path, const QImage& source) {
     const QString destination =
         QDir(OutputFolder()).filePath(GetFileTitle(path, SizeSuffix, settings_.NameWithSize));
     if (ending == ".gif") {
-        GifConvert::convert(IntermediatePath(), destination);
+        // From this run's own canvas: another run may replace "ResizedOne.bmp" at any time.
+        GifConvert::convertPicture(canvas, path, destination);
     } else if (ending == ".bmp") {
         bitmapfile::SavePicture(canvas, destination);
     } else if (ending == ".jpg") {

@@ -32,14 +32,28 @@ QImage readBitmap(const QString& path) {
     QImage image = reader.read();
     if (image.isNull())
         invalidPicture(path, reader.errorString());
+    return image;
+}
+
+// The picture as 32-bit pixels, checked: GIF has no partial transparency, so an alpha
+// channel is dropped, not blended.
+QImage gifPixels(const QImage& image, const QString& sourceName) {
     if (image.width() > kMaxGifSide || image.height() > kMaxGifSide) {
-        invalidPicture(path, QString("%1 x %2 pixels; a GIF image side holds at most %3")
-                                 .arg(image.width())
-                                 .arg(image.height())
-                                 .arg(kMaxGifSide));
+        invalidPicture(sourceName, QString("%1 x %2 pixels; a GIF image side holds at most %3")
+                                       .arg(image.width())
+                                       .arg(image.height())
+                                       .arg(kMaxGifSide));
     }
-    // GIF has no partial transparency: an alpha channel is dropped, not blended.
-    return image.convertToFormat(QImage::Format_RGB32);
+    QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+    if (pixels.isNull()) {
+        throw tessaro::RuntimeError(tessaro::err::kOutOfMemory,
+                                    QString("Out of memory: %1 (%2 x %3)")
+                                        .arg(sourceName)
+                                        .arg(image.width())
+                                        .arg(image.height())
+                                        .toStdString());
+    }
+    return pixels;
 }
 
 gif::IndexedImage reduceColours(const QImage& picture) {
@@ -56,11 +70,13 @@ gif::IndexedImage reduceColours(const QImage& picture) {
 }  // namespace
 
 void GifConvert::convert(const QString& bitmapPath, const QString& gifPath) {
+    convertPicture(readBitmap(bitmapPath), bitmapPath, gifPath);
+}
+
+void GifConvert::convertPicture(const QImage& picture, const QString& sourceName,
+                                const QString& gifPath) {
     try {
-        const QImage picture = readBitmap(bitmapPath);
-        if (picture.isNull())
-            tessaro::err::raiseOutOfMemory();
-        gif::writeGif(reduceColours(picture), gifPath);
+        gif::writeGif(reduceColours(gifPixels(picture, sourceName)), gifPath);
     } catch (const std::bad_alloc&) {
         tessaro::err::raiseOutOfMemory();
     }

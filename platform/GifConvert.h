@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 // The picture-format component that turns a bitmap file into a GIF file. A picture of at most
@@ -11,4 +12,10 @@ class GifConvert {
     // image, replacing an existing file. Raises tessaro::RuntimeError 481 naming the file when
     // the bitmap cannot be read, 75 when the GIF cannot be written, 7 when memory runs out.
     static void convert(const QString& bitmapPath, const QString& gifPath);
+
+    // Writes `picture` to `gifPath` the same way, straight from memory, so that no other
+    // run's file can stand in for it. Errors name `sourceName`, the file the picture came
+    // from.
+    static void convertPicture(const QImage& picture, const QString& sourceName,
+                               const QString& gifPath);
 };

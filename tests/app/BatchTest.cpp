@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <thread>
 
 #include "BatchDriver.h"
 #include "EventLog.h"
@@ -182,4 +183,43 @@ TEST_F(Batch, TransparentGifAreasBecomeWhite) {
     const QImage out(output("clear.gif"));
     EXPECT_EQ(out.pixel(300, 200), qRgb(255, 255, 255));
     EXPECT_EQ(out.pixel(5, 5), qRgb(0, 0, 255));
+}
+
+// Two runs on one program folder share "ResizedOne.bmp"; each GIF must still hold its own
+// run's picture at its own size.
+TEST_F(Batch, TwoRunsSharingTheFolderKeepTheirOwnGifPictures) {
+    eventlog::SetSink([](const QString&) {});
+    QImage red(40, 30, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QImage blue(40, 30, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    QStringList redFiles;
+    QStringList blueFiles;
+    for (int i = 0; i < 25; ++i) {
+        redFiles << input(QString("r%1.gif").arg(i), red, "GIF");
+        blueFiles << input(QString("b%1.gif").arg(i), blue, "GIF");
+    }
+    Settings free;
+    BatchReport small;
+    BatchReport large;
+    std::thread first([&] {
+        BatchDriver driver(program.path(), free);
+        small = driver.Run(0, redFiles);
+    });
+    std::thread second([&] {
+        BatchDriver driver(program.path(), free);
+        large = driver.Run(1, blueFiles);
+    });
+    first.join();
+    second.join();
+    ASSERT_FALSE(small.failure);
+    ASSERT_FALSE(large.failure);
+    for (int i = 0; i < 25; ++i) {
+        const QImage r(output(QString("r%1.gif").arg(i)));
+        const QImage b(output(QString("b%1.gif").arg(i)));
+        ASSERT_EQ(r.size(), QSize(320, 240)) << i;
+        ASSERT_EQ(b.size(), QSize(640, 480)) << i;
+        EXPECT_EQ(r.pixel(319, 239), QColor(Qt::red).rgb()) << i;
+        EXPECT_EQ(b.pixel(639, 479), QColor(Qt::blue).rgb()) << i;
+    }
 }

@@ -169,3 +169,26 @@ TEST_F(GifConvertTest, UnwritableDestinationRaisesFileAccessError) {
 }
 
 }  // namespace
+
+TEST(GifConvert, APictureInMemoryIsWrittenAsItIsAndErrorsNameItsSource) {
+    QTemporaryDir dir;
+    QImage picture(7, 5, QImage::Format_ARGB32);
+    picture.fill(QColor(10, 200, 30));
+    picture.setPixel(3, 2, qRgb(250, 0, 0));
+    const QString gif = dir.filePath("out.gif");
+    GifConvert::convertPicture(picture, "/photos/in.gif", gif);
+    const QImage back = QImage(gif).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(back.size(), picture.size());
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x)
+            EXPECT_EQ(back.pixel(x, y), picture.pixel(x, y) | 0xFF000000u);
+
+    try {
+        GifConvert::convertPicture(QImage(70000, 1, QImage::Format_RGB32), "/photos/wide.gif",
+                                   dir.filePath("wide.gif"));
+        ADD_FAILURE() << "a 70000-pixel-wide GIF was written";
+    } catch (const tessaro::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 481);
+        EXPECT_NE(e.text().find("/photos/wide.gif"), std::string::npos);
+    }
+}
