@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "CheckedConversion.h"
 #include "Cp1252.h"
 #include "DrawingContext.h"
 #include "JpegEncoder.h"
@@ -12,9 +13,7 @@ int32_t WriteJpegOutput(const QImage& canvas, int32_t width, int32_t height,
                         const QString& destination, const Settings& settings) {
     using namespace tessaro;
     // The canvas reaches the raster image through a view of its own pixels: no copy.
-    QImage pixels = canvas.format() == QImage::Format_RGB32
-                        ? canvas
-                        : canvas.convertToFormat(QImage::Format_RGB32);
+    QImage pixels = ConvertChecked(canvas, QImage::Format_RGB32, destination);
     auto view =
         DibSection::view(const_cast<uint8_t*>(pixels.constBits()), pixels.width(), pixels.height(),
                          32, static_cast<int32_t>(pixels.bytesPerLine()), true);

@@ -5,6 +5,7 @@
 #include <QtEndian>
 #include <vector>
 
+#include "CheckedConversion.h"
 #include "RuntimeError.h"
 
 namespace bitmapfile {
@@ -28,10 +29,9 @@ void put(std::vector<char>& out, size_t at, T v) {
 }  // namespace
 
 void SavePicture(const QImage& source, const QString& path) {
-    const QImage image =
-        source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
-            ? source
-            : source.convertToFormat(QImage::Format_RGB32);
+    const QImage image = source.format() == QImage::Format_ARGB32
+                             ? source
+                             : ConvertChecked(source, QImage::Format_RGB32, path);
     const int w = image.width();
     const int h = image.height();
     const qint64 stride = (qint64{w} * 3 + 3) & ~qint64{3};

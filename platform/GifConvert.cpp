@@ -4,6 +4,7 @@
 #include <QImageReader>
 #include <new>
 
+#include "CheckedConversion.h"
 #include "ColourDither.h"
 #include "ColourQuantiser.h"
 #include "GifExactPalette.h"
@@ -44,16 +45,7 @@ QImage gifPixels(const QImage& image, const QString& sourceName) {
                                        .arg(image.height())
                                        .arg(kMaxGifSide));
     }
-    QImage pixels = image.convertToFormat(QImage::Format_RGB32);
-    if (pixels.isNull()) {
-        throw tessaro::RuntimeError(tessaro::err::kOutOfMemory,
-                                    QString("Out of memory: %1 (%2 x %3)")
-                                        .arg(sourceName)
-                                        .arg(image.width())
-                                        .arg(image.height())
-                                        .toStdString());
-    }
-    return pixels;
+    return ConvertChecked(image, QImage::Format_RGB32, sourceName);
 }
 
 gif::IndexedImage reduceColours(const QImage& picture) {

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include "CheckedConversion.h"
 #include "RuntimeError.h"
 
 namespace picture {
@@ -19,11 +20,12 @@ QImage LoadPicture(const QString& path) {
             tessaro::err::kInvalidPicture,
             QString("Invalid picture: %1 (%2)").arg(QFileInfo(path).fileName(), why).toStdString());
     }
+    const QString name = QFileInfo(path).fileName();
     if (!image.hasAlphaChannel())
-        return image.convertToFormat(QImage::Format_RGB32);
+        return ConvertChecked(image, QImage::Format_RGB32, name);
 
     // Blend over white by hand: no painter, so the headless command needs no GUI session.
-    QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    QImage argb = ConvertChecked(image, QImage::Format_ARGB32, name);
     for (int y = 0; y < argb.height(); ++y) {
         auto* px = reinterpret_cast<QRgb*>(argb.scanLine(y));
         for (int x = 0; x < argb.width(); ++x) {
@@ -32,7 +34,7 @@ QImage LoadPicture(const QString& path) {
             px[x] = qRgb(over(qRed(px[x])), over(qGreen(px[x])), over(qBlue(px[x])));
         }
     }
-    return argb.convertToFormat(QImage::Format_RGB32);
+    return ConvertChecked(argb, QImage::Format_RGB32, name);
 }
 
 }  // namespace picture

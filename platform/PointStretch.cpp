@@ -3,15 +3,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "CheckedConversion.h"
 #include "RuntimeError.h"
 
 QImage PointStretch(const QImage& source, int w, int h) {
     QImage canvas(w, h, QImage::Format_RGB32);
     if (canvas.isNull())
         tessaro::err::raiseOutOfMemory();
-    const QImage src = source.format() == QImage::Format_RGB32
-                           ? source
-                           : source.convertToFormat(QImage::Format_RGB32);
+    const QImage src = ConvertChecked(source, QImage::Format_RGB32, QString());
     const int64_t sw = src.width();
     const int64_t sh = src.height();
 

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "BitmapFile.h"
+#include "CheckedConversion.h"
 #include "PictureLoader.h"
 #include "PointStretch.h"
 #include "RuntimeError.h"
@@ -80,5 +81,34 @@ TEST(PictureLoader, ACorruptOrMissingFileRaisesInvalidPicture) {
             EXPECT_EQ(e.number(), 481);
             EXPECT_NE(e.text().find(QFileInfo(path).fileName().toStdString()), std::string::npos);
         }
+    }
+}
+
+TEST(CheckedConversion, RowByRowMatchesQtAndANullPictureIsError7) {
+    QImage indexed(1200, 900, QImage::Format_Indexed8);
+    indexed.setColorCount(3);
+    indexed.setColor(0, qRgb(255, 0, 0));
+    indexed.setColor(1, qRgb(0, 128, 255));
+    indexed.setColor(2, qRgb(9, 9, 9));
+    for (int y = 0; y < indexed.height(); ++y)
+        for (int x = 0; x < indexed.width(); ++x)
+            indexed.setPixel(x, y, static_cast<uint>((x * 7 + y) % 3));
+    QImage mono(333, 77, QImage::Format_Mono);
+    mono.fill(0);
+    mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    mono.setPixel(5, 5, 1);
+    QImage rgb888(640, 480, QImage::Format_RGB888);
+    rgb888.fill(QColor(1, 2, 3));
+    for (const QImage& source : {indexed, mono, rgb888}) {
+        const QImage ours = ConvertChecked(source, QImage::Format_RGB32, "x");
+        EXPECT_EQ(ours, source.convertToFormat(QImage::Format_RGB32)) << source.format();
+    }
+
+    try {
+        ConvertChecked(QImage(), QImage::Format_RGB32, "foto.jpg");
+        ADD_FAILURE() << "a null picture was converted";
+    } catch (const tessaro::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 7);
+        EXPECT_NE(e.text().find("foto.jpg"), std::string::npos);
     }
 }
