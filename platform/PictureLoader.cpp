@@ -4,6 +4,7 @@
 #include <QImageReader>
 
 #include "CheckedConversion.h"
+#include "DecoderWarnings.h"
 #include "RuntimeError.h"
 
 namespace picture {
@@ -13,7 +14,16 @@ QImage LoadPicture(const QString& path) {
     reader.setAutoTransform(true);
     // The content decides the decoder, whatever the name says.
     reader.setDecideFormatFromContent(true);
+    DecoderWarnings warnings;
     QImage image = reader.read();
+    if (!image.isNull() && !warnings.messages().isEmpty()) {
+        // Written out, the grey or black rest of a damaged picture would pass for a good one.
+        throw tessaro::RuntimeError(
+            tessaro::err::kInvalidPicture,
+            QString("Invalid picture: %1 (%2)")
+                .arg(QFileInfo(path).fileName(), warnings.messages().join("; "))
+                .toStdString());
+    }
     if (image.isNull()) {
         const QString why = QFileInfo::exists(path) ? reader.errorString() : "file not found";
         throw tessaro::RuntimeError(

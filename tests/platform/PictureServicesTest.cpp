@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -110,5 +111,33 @@ TEST(CheckedConversion, RowByRowMatchesQtAndANullPictureIsError7) {
     } catch (const tessaro::RuntimeError& e) {
         EXPECT_EQ(e.number(), 7);
         EXPECT_NE(e.text().find("foto.jpg"), std::string::npos);
+    }
+}
+
+TEST(PictureLoader, ADamagedPictureTheDecoderWarnsAboutIsInvalid) {
+    QTemporaryDir dir;
+    QImage photo(320, 240, QImage::Format_RGB32);
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320; ++x)
+            photo.setPixel(x, y, qRgb(x % 256, y, (x * y) % 256));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && photo.save(&buffer, "JPEG", 90));
+    const QString whole = dir.filePath("whole.jpg");
+    const QString cut = dir.filePath("cut.jpg");
+    for (const auto& [path, bytes] :
+         {std::pair{whole, jpeg}, std::pair{cut, jpeg.left(jpeg.size() / 2)}}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    EXPECT_EQ(picture::LoadPicture(whole).size(), QSize(320, 240));
+    try {
+        picture::LoadPicture(cut);
+        ADD_FAILURE() << "half a JPEG loaded as a good picture";
+    } catch (const tessaro::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 481);
+        EXPECT_NE(e.text().find("cut.jpg"), std::string::npos);
+        EXPECT_NE(e.text().find("Corrupt JPEG data"), std::string::npos) << e.text();
     }
 }
