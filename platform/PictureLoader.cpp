@@ -15,6 +15,7 @@ QImage LoadPicture(const QString& path) {
     // The content decides the decoder, whatever the name says.
     reader.setDecideFormatFromContent(true);
     DecoderWarnings warnings;
+    const QSize declared = reader.size();  // from the header; unknown once a read has failed
     QImage image = reader.read();
     if (!image.isNull() && !warnings.messages().isEmpty()) {
         // Written out, the grey or black rest of a damaged picture would pass for a good one.
@@ -25,7 +26,11 @@ QImage LoadPicture(const QString& path) {
                 .toStdString());
     }
     if (image.isNull()) {
-        const QString why = QFileInfo::exists(path) ? reader.errorString() : "file not found";
+        QString why = QFileInfo::exists(path) ? reader.errorString() : "file not found";
+        // Qt refuses a picture above its allocation limit with a text that blames the data.
+        const qint64 bytes = qint64{declared.width()} * declared.height() * 4;
+        if (declared.isValid() && bytes > qint64{reader.allocationLimit()} * 1024 * 1024)
+            why = QString("too large (%1 x %2)").arg(declared.width()).arg(declared.height());
         throw tessaro::RuntimeError(
             tessaro::err::kInvalidPicture,
             QString("Invalid picture: %1 (%2)").arg(QFileInfo(path).fileName(), why).toStdString());

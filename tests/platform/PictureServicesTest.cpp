@@ -141,3 +141,19 @@ TEST(PictureLoader, ADamagedPictureTheDecoderWarnsAboutIsInvalid) {
         EXPECT_NE(e.text().find("Corrupt JPEG data"), std::string::npos) << e.text();
     }
 }
+
+TEST(PictureLoader, APictureAboveTheDecodeLimitSaysItIsTooLarge) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("huge.bmp");
+    ASSERT_TRUE(QImage(1000, 700, QImage::Format_RGB32).save(path, "BMP"));
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(1);  // 2.8 MB decoded is then above the limit
+    try {
+        picture::LoadPicture(path);
+        ADD_FAILURE() << "a picture above the limit loaded";
+    } catch (const tessaro::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 481);
+        EXPECT_NE(e.text().find("too large (1000 x 700)"), std::string::npos) << e.text();
+    }
+    QImageReader::setAllocationLimit(limit);
+}
