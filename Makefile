@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-asan build configure deps format clean package
+.PHONY: run test test-asan fuzz build configure deps format clean package
 
 deps:
 	./scripts/install-deps.sh
@@ -36,6 +36,15 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+# The libFuzzer targets (clang), in their own build folder; run them by hand, for example
+#   build-fuzz/fuzz/fuzz_settings -max_total_time=600 /tmp/settings-corpus fuzz/corpus/settings
+FUZZ_BUILD ?= build-fuzz
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARO_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_settings fuzz_picture_load \
+	  fuzz_gif_convert fuzz_jpeg_encoder
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -26,6 +26,7 @@ inline constexpr int kOverflow = 6;
 inline constexpr int kOutOfMemory = 7;
 inline constexpr int kSubscript = 9;
 inline constexpr int kFileNotFound = 53;
+inline constexpr int kDiskFull = 61;
 inline constexpr int kFileAccess = 75;
 inline constexpr int kPathNotFound = 76;
 inline constexpr int kInvalidPicture = 481;

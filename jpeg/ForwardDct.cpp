@@ -69,16 +69,25 @@ struct Halves {
     F4 half[2][8];
 };
 
+// Lanes picked from two vectors (0..3 the first, 4..7 the second), in each compiler's words.
+#if defined(__clang__)
+#define TESSARO_SHUFFLE(a, b, i0, i1, i2, i3) __builtin_shufflevector(a, b, i0, i1, i2, i3)
+#else
+#define TESSARO_SHUFFLE(a, b, i0, i1, i2, i3) __builtin_shuffle(a, b, I4{i0, i1, i2, i3})
+#endif
+
 inline __attribute__((always_inline)) void transpose4(F4& a, F4& b, F4& c, F4& d) {
-    const F4 t0 = __builtin_shuffle(a, b, I4{0, 4, 1, 5});
-    const F4 t1 = __builtin_shuffle(a, b, I4{2, 6, 3, 7});
-    const F4 t2 = __builtin_shuffle(c, d, I4{0, 4, 1, 5});
-    const F4 t3 = __builtin_shuffle(c, d, I4{2, 6, 3, 7});
-    a = __builtin_shuffle(t0, t2, I4{0, 1, 4, 5});
-    b = __builtin_shuffle(t0, t2, I4{2, 3, 6, 7});
-    c = __builtin_shuffle(t1, t3, I4{0, 1, 4, 5});
-    d = __builtin_shuffle(t1, t3, I4{2, 3, 6, 7});
+    const F4 t0 = TESSARO_SHUFFLE(a, b, 0, 4, 1, 5);
+    const F4 t1 = TESSARO_SHUFFLE(a, b, 2, 6, 3, 7);
+    const F4 t2 = TESSARO_SHUFFLE(c, d, 0, 4, 1, 5);
+    const F4 t3 = TESSARO_SHUFFLE(c, d, 2, 6, 3, 7);
+    a = TESSARO_SHUFFLE(t0, t2, 0, 1, 4, 5);
+    b = TESSARO_SHUFFLE(t0, t2, 2, 3, 6, 7);
+    c = TESSARO_SHUFFLE(t1, t3, 0, 1, 4, 5);
+    d = TESSARO_SHUFFLE(t1, t3, 2, 3, 6, 7);
 }
+
+#undef TESSARO_SHUFFLE
 
 // Out entry c*8 + r = in entry r*8 + c.
 inline __attribute__((always_inline)) void transpose(const Halves& in, Halves& out) {

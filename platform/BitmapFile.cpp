@@ -1,12 +1,12 @@
 #include "BitmapFile.h"
 
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QFile>
 #include <QtEndian>
 #include <vector>
 
 #include "CheckedConversion.h"
 #include "RuntimeError.h"
+#include "TemporaryFile.h"
 
 namespace bitmapfile {
 
@@ -54,13 +54,14 @@ void SavePicture(const QImage& source, const QString& path) {
     put<qint32>(header, 38, 3780);  // 96 dots per inch
     put<qint32>(header, 42, 3780);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(path, file.errorString());
-    bool ok = file.write(header.data(), static_cast<qint64>(header.size())) ==
-              static_cast<qint64>(header.size());
+    // Written whole under a temporary name and renamed into place: the last complete picture
+    // wins, and a failure leaves the previous file as it was.
+    tessaro::files::TemporaryFile file(QFile::encodeName(path).toStdString(),
+                                       tessaro::files::TemporaryFile::Existing::Replace,
+                                       tessaro::files::TemporaryFile::Errors::AccessError);
+    file.write(header.data(), header.size());
     std::vector<char> row(static_cast<size_t>(stride), 0);
-    for (int y = h - 1; ok && y >= 0; --y) {
+    for (int y = h - 1; !file.failed() && y >= 0; --y) {
         const auto* px = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         char* out = row.data();
         for (int x = 0; x < w; ++x) {
@@ -68,15 +69,9 @@ void SavePicture(const QImage& source, const QString& path) {
             *out++ = static_cast<char>(qGreen(px[x]));
             *out++ = static_cast<char>(qRed(px[x]));
         }
-        ok = file.write(row.data(), stride) == stride;
+        file.write(row.data(), row.size());
     }
-    if (!ok) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        fail(path, why);
-    }
-    if (!file.commit())
-        fail(path, file.errorString());
+    file.publish();
 }
 
 }  // namespace bitmapfile

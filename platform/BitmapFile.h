@@ -5,7 +5,8 @@
 
 // Writes a picture as a 24-bit uncompressed bottom-up bitmap file. The bytes go to a
 // temporary file beside the destination that is renamed into place, so an interrupted write
-// never leaves a half file; an existing file is replaced. Failure raises RuntimeError 75.
+// never leaves a half file; an existing file is replaced. Failure raises RuntimeError 75
+// naming the file and the system's reason.
 namespace bitmapfile {
 void SavePicture(const QImage& image, const QString& path);
 }  // namespace bitmapfile

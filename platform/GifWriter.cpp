@@ -2,11 +2,12 @@
 
 #include <gif_lib.h>
 
-#include <QSaveFile>
+#include <QFile>
 #include <memory>
 #include <vector>
 
 #include "RuntimeError.h"
+#include "TemporaryFile.h"
 
 namespace gif {
 
@@ -21,8 +22,9 @@ constexpr int kMaxSide = 65535;
 }
 
 int writeBytes(GifFileType* gif, const GifByteType* bytes, int length) {
-    auto* file = static_cast<QSaveFile*>(gif->UserData);
-    return file->write(reinterpret_cast<const char*>(bytes), length) == length ? length : 0;
+    auto* file = static_cast<tessaro::files::TemporaryFile*>(gif->UserData);
+    file->write(bytes, static_cast<size_t>(length));
+    return file->failed() ? 0 : length;
 }
 
 // The colour table with its size raised to the power of two that GIF needs (at least 2);
@@ -75,27 +77,21 @@ void writeGif(const IndexedImage& image, const QString& path) {
     if (!table)
         tessaro::err::raiseOutOfMemory();
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        accessError(path, file.errorString());
+    tessaro::files::TemporaryFile file(QFile::encodeName(path).toStdString(),
+                                       tessaro::files::TemporaryFile::Existing::Replace,
+                                       tessaro::files::TemporaryFile::Errors::AccessError);
     int error = 0;
     GifFileType* gif = EGifOpen(&file, writeBytes, &error);
-    if (gif == nullptr) {
-        file.cancelWriting();
+    if (gif == nullptr)
         accessError(path, GifErrorString(error));
-    }
     int failure = encode(gif, image, table.get());
     // Closing writes the trailer and frees the handle whatever happened before.
     if (EGifCloseFile(gif, &error) == GIF_ERROR && failure == 0)
         failure = error;
-    if (failure != 0) {
-        const QString why =
-            file.error() != QFileDevice::NoError ? file.errorString() : GifErrorString(failure);
-        file.cancelWriting();
-        accessError(path, why);
-    }
-    if (!file.commit())
-        accessError(path, file.errorString());
+    // A failed write is the file's to report, with the system's reason.
+    if (failure != 0 && !file.failed())
+        accessError(path, GifErrorString(failure));
+    file.publish();
 }
 
 }  // namespace gif

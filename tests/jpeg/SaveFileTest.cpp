@@ -120,3 +120,63 @@ TEST(SaveFile, AWriteThatFailsPartWayRemovesThePartialFile) {
     EXPECT_FALSE(fs::exists(path));
     EXPECT_TRUE(fs::is_empty(folder)) << "no temporary file is left behind";
 }
+
+TEST(SaveFile, AFileThatCannotBeWrittenIsNamedWithTheReason) {
+    const std::string folder = scratchFolder("reason");
+    const Picture pic = naturalPicture(20, 20);
+    JpegEncoder encoder;
+    ASSERT_EQ(encoder.SampleHDC(*pic.dc, 20, 20, 0, 0), 0);
+    fs::create_directory(folder + "/dir.jpg");
+    const std::pair<std::string, std::string> cases[] = {
+        {folder + "/dir.jpg", "Path/File access error: " + folder + "/dir.jpg (Is a directory)"},
+        {folder + "/no/x.jpg",
+         "Path not found: " + folder + "/no/x.jpg (No such file or directory)"},
+    };
+    for (const auto& [path, text] : cases) {
+        try {
+            encoder.SaveFile(path);
+            ADD_FAILURE() << path << " was reported written";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.text(), text);
+        }
+    }
+}
+
+namespace {
+// The id of a process that has just ended.
+pid_t endedProcess() {
+    const pid_t child = fork();
+    if (child == 0) {
+        _exit(0);
+    }
+    waitpid(child, nullptr, 0);
+    return child;
+}
+}  // namespace
+
+// A run killed while writing leaves its temporary file; the next write into that folder
+// removes it, but never the temporary of a run that still goes, nor the user's own files.
+TEST(SaveFile, TemporariesOfEndedRunsAreRemovedAndNoOtherFile) {
+    const std::string folder = scratchFolder("stale");
+    const std::string dead = std::to_string(endedProcess());
+    const std::string live = std::to_string(getppid());
+    const std::string names[] = {
+        "a.jpg.tessaro-tmp-" + dead + "-1", "b.jpg.tessaro-tmp-" + live + "-1",
+        "c.jpg.tessaro-tmp-" + dead + "-2", "d.jpg.tessaro-tmp-x-1", "e.jpg.part-" + dead + "-1"};
+    for (const std::string& name : names) {
+        writeText(folder + "/" + name, "part");
+        if (name != names[2]) {  // the third was written just now: perhaps by another machine
+            const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+            fs::last_write_time(folder + "/" + name, old);
+        }
+    }
+    const Picture pic = naturalPicture(20, 20);
+    JpegEncoder encoder;
+    ASSERT_EQ(encoder.SampleHDC(*pic.dc, 20, 20, 0, 0), 0);
+    ASSERT_EQ(encoder.SaveFile(folder + "/new.jpg"), 0);
+
+    EXPECT_FALSE(fs::exists(folder + "/" + names[0]));
+    for (const std::string& name : {names[1], names[2], names[3], names[4]}) {
+        EXPECT_TRUE(fs::exists(folder + "/" + name)) << name;
+    }
+}

@@ -1,0 +1,62 @@
+#include "FileError.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "RuntimeError.h"
+
+namespace tessaro::files {
+
+namespace {
+
+// strerror_r comes in two shapes (GNU returns the text, POSIX fills the buffer); both are
+// thread-safe, unlike strerror.
+[[maybe_unused]] std::string described(const char* text, const char*) {
+    return text;
+}
+[[maybe_unused]] std::string described(int result, const char* buffer) {
+    return result == 0 ? std::string(buffer) : std::string();
+}
+
+}  // namespace
+
+std::string reasonFor(int error) {
+    char buffer[256] = {};
+    std::string text = described(::strerror_r(error, buffer, sizeof buffer), buffer);
+    return text.empty() ? "error " + std::to_string(error) : text;
+}
+
+void raiseFileError(int error, const std::string& path) {
+    if (error == ENOMEM) {
+        err::raiseOutOfMemory();
+    }
+    int number = err::kFileAccess;
+    const char* text = "Path/File access error";
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case ELOOP:
+            number = err::kPathNotFound;
+            text = "Path not found";
+            break;
+        case ENOSPC:
+        case EDQUOT:
+            number = err::kDiskFull;
+            text = "Disk full";
+            break;
+        default:
+            break;
+    }
+    throw RuntimeError(number, std::string(text) + ": " + path + " (" + reasonFor(error) + ")");
+}
+
+void raiseAccessError(int error, const std::string& path) {
+    if (error == ENOMEM) {
+        err::raiseOutOfMemory();
+    }
+    throw RuntimeError(err::kFileAccess,
+                       "Path/File access error: " + path + " (" + reasonFor(error) + ")");
+}
+
+}  // namespace tessaro::files

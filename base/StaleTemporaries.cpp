@@ -1,0 +1,67 @@
+#include "StaleTemporaries.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+#include <mutex>
+#include <set>
+
+#include "TemporaryName.h"
+
+namespace tessaro::files {
+
+namespace {
+
+bool processRuns(long pid) {
+    // EPERM: it runs under another user.
+    return pid == static_cast<long>(::getpid()) || ::kill(static_cast<pid_t>(pid), 0) == 0 ||
+           errno != ESRCH;
+}
+
+}  // namespace
+
+int removeStaleTemporaries(const std::string& folder, std::chrono::seconds quiet) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return 0;
+    }
+    const int dirFd = ::dirfd(dir);
+    const std::time_t now = std::time(nullptr);
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        const long pid = temporaryOwner(name);
+        if (pid <= 0 || processRuns(pid)) {
+            continue;
+        }
+        struct stat info {};
+        if (::fstatat(dirFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(info.st_mode) || now - info.st_mtime < quiet.count()) {
+            continue;
+        }
+        if (::unlinkat(dirFd, name.c_str(), 0) == 0) {
+            ++removed;
+        }
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+void removeStaleTemporariesOnce(const std::string& folder) {
+    static std::mutex mutex;
+    static std::set<std::string> tidied;
+    {
+        std::lock_guard lock(mutex);
+        if (!tidied.insert(folder).second) {
+            return;
+        }
+    }
+    removeStaleTemporaries(folder, std::chrono::minutes(2));
+}
+
+}  // namespace tessaro::files
