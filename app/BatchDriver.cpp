@@ -58,8 +58,14 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
         host_.setBusy(true);
 
     const qsizetype count = List1.size();
+    if (host_.progress)
+        host_.progress(0, static_cast<int>(count));
     for (qsizetype j = 0; j < count; ++j) {
         const QString path = List1.at(j);
+        if (host_.stopRequested && host_.stopRequested()) {
+            report.cancelled = true;
+            break;
+        }
         try {
             processEvents();
             const QImage source = picture::LoadPicture(path);
@@ -82,6 +88,8 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
                                 .arg(report.failure->text));
             break;
         }
+        if (host_.progress)
+            host_.progress(static_cast<int>(j + 1), static_cast<int>(count));
     }
 
     if (host_.setBusy)

@@ -23,6 +23,7 @@ struct BatchReport {
     int unchanged = 0;     // JPEG outputs left as they were because the name existed
     QString outputFolder;
     std::optional<BatchFailure> failure;
+    bool cancelled = false;  // stopped on request after a finished file; no failure
 };
 
 // The window's side of a batch; every hook may be left empty (the headless command does).
@@ -31,6 +32,10 @@ struct BatchHost {
     std::function<void(bool busy)> setBusy;
     // The source picture of the file just processed, for the preview in target `index`.
     std::function<void(int index, const QImage& source)> showPreview;
+    // Files finished (written, kept or failed) of the files accepted; called in drop order.
+    std::function<void(int done, int accepted)> progress;
+    // Asked between files: true stops the batch after the file in hand.
+    std::function<bool()> stopRequested;
 };
 
 // Runs one drop: filters the dropped paths, resizes each accepted file to the target size in
