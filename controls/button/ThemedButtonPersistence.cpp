@@ -1,39 +1,22 @@
 // The button's properties in the host's property bag.
 #include <QPixmap>
 
+#include "BagValues.h"
 #include "ColourOps.h"
 #include "SystemColour.h"
 #include "ThemedButton.h"
-#include "CheckedMath.h"
 
 using namespace tessaro::button;
 
 namespace {
 
-using tessaro::checked::narrow;
+using bagvalue::toBool;
+using bagvalue::toColour;
+using bagvalue::toInt16;
+using bagvalue::toInt32;
 
 uint32_t systemColour(int index) {
     return translate(syscolour::reference(index));
-}
-
-int32_t toInt32(const QVariant& v) {
-    bool ok = false;
-    const qlonglong n = v.toLongLong(&ok);
-    if (!ok)
-        tessaro::err::raiseInvalidCall();
-    return narrow<int32_t>(n);
-}
-
-// Colours are stored as their 32-bit pattern; a signed store of a system reference (a
-// negative number) reads back as the same reference.
-uint32_t toColour(const QVariant& v) {
-    bool ok = false;
-    const qlonglong n = v.toLongLong(&ok);
-    if (!ok)
-        tessaro::err::raiseInvalidCall();
-    if (n < INT32_MIN || n > static_cast<qlonglong>(UINT32_MAX))
-        tessaro::err::raiseOverflow();
-    return static_cast<uint32_t>(n);
 }
 
 QVariant colour(uint32_t c) {
@@ -63,14 +46,13 @@ void ThemedButton::ReadProperties(const PropertyBag& bag) {
     read("Style", int32(3), [&](const QVariant& v) { style_ = toInt32(v); });
     read("Caption", QStringLiteral("ThemedButton"),
          [&](const QVariant& v) { caption_ = v.toString(); });
-    read("IconSize", int32(16),
-         [&](const QVariant& v) { iconSize_ = narrow<int16_t>(toInt32(v)); });
+    read("IconSize", int32(16), [&](const QVariant& v) { iconSize_ = toInt16(v); });
     read("CaptionAlign", int32(0), [&](const QVariant& v) { captionAlign_ = toInt32(v); });
     read("IconAlign", int32(1), [&](const QVariant& v) { iconAlign_ = toInt32(v); });
     read("iNonThemeStyle", int32(5), [&](const QVariant& v) { nonThemeStyle_ = toInt32(v); });
-    read("Enabled", true, [&](const QVariant& v) { enabled_ = v.toBool(); });
-    read("ShowFocus", false, [&](const QVariant& v) { showFocus_ = v.toBool(); });
-    read("USeCustomColors", false, [&](const QVariant& v) { useCustomColors_ = v.toBool(); });
+    read("Enabled", true, [&](const QVariant& v) { enabled_ = toBool(v); });
+    read("ShowFocus", false, [&](const QVariant& v) { showFocus_ = toBool(v); });
+    read("USeCustomColors", false, [&](const QVariant& v) { useCustomColors_ = toBool(v); });
     read("BackColor", colour(systemColour(syscolour::kButtonFace)),
          [&](const QVariant& v) { backColor_ = toColour(v); });
     read("HighlightColor", colour(systemColour(syscolour::kHighlight)),
@@ -97,16 +79,16 @@ void ThemedButton::ReadProperties(const PropertyBag& bag) {
             setFont(f);
     });
     read("ButtonType", int32(0), [&](const QVariant& v) { buttonType_ = toInt32(v); });
-    read("Value", false, [&](const QVariant& v) { value_ = v.toBool(); });
-    read("UseMaskColor", false, [&](const QVariant& v) { useMaskColor_ = v.toBool(); });
+    read("Value", false, [&](const QVariant& v) { value_ = toBool(v); });
+    read("UseMaskColor", false, [&](const QVariant& v) { useMaskColor_ = toBool(v); });
     read("MaskColor", colour(0xC0C0C0), [&](const QVariant& v) { maskColor_ = toColour(v); });
     read("MousePointer", int32(0), [&](const QVariant& v) {
-        mousePointer_ = narrow<int16_t>(toInt32(v));
+        mousePointer_ = toInt16(v);
         applyMousePointer();
     });
     read("RoundedBordersByTheme", true,
-         [&](const QVariant& v) { roundedBordersByTheme_ = v.toBool(); });
-    read("bRTLText", false, [&](const QVariant& v) { rightToLeft_ = v.toBool(); });
+         [&](const QVariant& v) { roundedBordersByTheme_ = toBool(v); });
+    read("bRTLText", false, [&](const QVariant& v) { rightToLeft_ = toBool(v); });
 
     guarded([&] { QWidget::setEnabled(enabled_); });
     guarded([&] { updateAccessKey(); });

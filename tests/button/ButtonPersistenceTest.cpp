@@ -252,3 +252,22 @@ TEST(ButtonPersistence, MousePointerIsHeldIn16Bits) {
     b->WriteProperties(bag);
     EXPECT_EQ(bag.ReadProperty("MousePointer").toInt(), 8);
 }
+
+TEST(ButtonPersistence, FractionsReadAsIntegersWithHalvesToEven) {
+    PropertyBag bag;
+    bag.WriteProperty("Style", 4.5);
+    bag.WriteProperty("IconSize", 16.5);
+    bag.WriteProperty("IconAlign", 2.5);
+    bag.WriteProperty("CaptionAlign", QString("3.5"));
+    bag.WriteProperty("ToolTipIcon", 1.5);
+    bag.WriteProperty("MousePointer", -2.5);
+    bag.WriteProperty("MaskColor", 255.5);
+    auto b = readButton(bag);
+    EXPECT_EQ(b->Style(), 4);
+    EXPECT_EQ(b->IconSize(), 16);
+    EXPECT_EQ(b->IconAlign(), 2);
+    EXPECT_EQ(b->CaptionAlign(), 4);
+    EXPECT_EQ(b->ToolTipIcon(), 2);
+    EXPECT_EQ(b->MousePointer(), -2);
+    EXPECT_EQ(b->MaskColor(), 256u);
+}

@@ -6,7 +6,7 @@
 #include <QVariant>
 #include <cstdint>
 
-// Conversions of stored property values to the frame's property types. A value that cannot
+// Conversions of stored property values to the controls' property types. A value that cannot
 // be converted raises the type-mismatch error; a number outside the type's range raises the
 // overflow error.
 namespace bagvalue {
