@@ -186,7 +186,6 @@ class ThemedButton : public QWidget, private tessaro::hook::SubclassOwner {
     void setSurfaceBackground(uint32_t colour);
     void applyStateAdjustments();
     void drawStyleBackground();
-    void drawStyle0();
     bool drawStyle6();
     bool themeAvailable() const;
     void drawIcon();

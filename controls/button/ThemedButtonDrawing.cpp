@@ -2,17 +2,18 @@
 #include <QBitmap>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPainterPath>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <cmath>
 
+#include "CheckedMath.h"
 #include "ColourOps.h"
 #include "IconDrawing.h"
 #include "PixelPainter.h"
+#include "StyleContext.h"
 #include "SystemColour.h"
 #include "ThemedButton.h"
-#include "CheckedMath.h"
+#include "WindowRegion.h"
 
 using namespace tessaro::button;
 using tessaro::checked::round32;
@@ -65,10 +66,6 @@ int styleInset(int32_t style) {
     }
 }
 
-QRegion polygonRegion(std::initializer_list<QPoint> points) {
-    return QRegion(QPolygon(QList<QPoint>(points)), Qt::OddEvenFill);
-}
-
 }  // namespace
 
 // --- layout ---
@@ -101,29 +98,22 @@ void ThemedButton::relayout() {
 void ThemedButton::applyWindowRegion() {
     const int W = clientRect_.right;
     const int H = clientRect_.bottom;
-    QRegion region;
     switch (style_) {
         case 5:
         case 7:
-            region = polygonRegion(
-                {{0, 1}, {1, 0}, {W - 1, 0}, {W, 1}, {W, H - 2}, {W - 2, H}, {2, H}, {0, H - 2}});
+            setMask(octagonRegionA(W, H));
             break;
         case 8:
         case 9:
-            region = polygonRegion(
-                {{0, 2}, {2, 0}, {W - 3, 0}, {W, 3}, {W, H - 3}, {W - 3, H}, {4, H}, {0, H - 4}});
+            setMask(octagonRegionB(W, H));
             break;
-        case 10: {
-            QPainterPath path;
-            path.addRoundedRect(QRectF(0, 0, W + 1, H + 1), 9, 9);
-            region = QRegion(path.toFillPolygon().toPolygon());
+        case 10:
+            setMask(roundedRegion(W, H));
             break;
-        }
         default:
-            region = QRegion(0, 0, W, H);
+            setMask(rectangleRegion(W, H));
             break;
     }
-    setMask(region);
 }
 
 // --- redraw ---
@@ -164,34 +154,33 @@ void ThemedButton::applyStateAdjustments() {
 }
 
 void ThemedButton::drawStyleBackground() {
-    switch (style_) {
-        case 0:
-            drawStyle0();
-            break;
-        case 6:
-            if (!drawStyle6()) {
-                // No themed drawing: the fallback style holds from the next redraw on.
-                style_ = nonThemeStyle_;
-            }
-            break;
-        default:
-            // Styles 1 to 5 and 7 to 10 are not drawn yet; any other number draws nothing.
-            inset_ = styleInset(style_);
-            break;
+    if (style_ == 6) {
+        if (!drawStyle6()) {
+            // No themed drawing: the fallback style holds from the next redraw on.
+            style_ = nonThemeStyle_;
+        }
+        return;
     }
-}
-
-void ThemedButton::drawStyle0() {
-    const uint32_t face = useCustomColors_ ? (state_ == 1 ? backColor_ : highlightColor_)
-                                           : systemRef(syscolour::kButtonFace);
-    setSurfaceBackground(face);
-    const int W = clientRect_.right;
-    const int H = clientRect_.bottom;
-    PixelPainter pp(surface_);
-    pp.edge(0, 0, W, H, state_ == 3 ? EDGE_SUNKEN : EDGE_RAISED);
-    if ((hasFocus_ && showFocus_) || (!hasFocus_ && displayAsDefault_)) {
-        pp.outline(0, 0, W, H, 0x000000);
-    }
+    using Drawing = void (*)(StyleContext&);
+    static constexpr Drawing kDrawings[] = {
+        drawClassicEdgeStyle,  drawThinEdgeStyle, drawFlatStyle,   drawEtchedStyle,
+        drawHighlightBoxStyle, drawShadedStyle,   nullptr,         drawFaceShadedStyle,
+        drawGradientStyle,     drawBevelStyle,    drawArtworkStyle};
+    if (style_ < 0 || style_ > 10)
+        return;
+    inset_ = styleInset(style_);
+    StyleContext context{.surface = surface_,
+                         .W = clientRect_.right,
+                         .H = clientRect_.bottom,
+                         .state = state_,
+                         .hasFocus = hasFocus_,
+                         .isDefault = displayAsDefault_,
+                         .showFocus = showFocus_,
+                         .useCustomColors = useCustomColors_,
+                         .backColor = translate(backColor_),
+                         .highlightColor = translate(highlightColor_),
+                         .setBackground = [this](uint32_t c) { setSurfaceBackground(c); }};
+    kDrawings[style_](context);
 }
 
 bool ThemedButton::themeAvailable() const {

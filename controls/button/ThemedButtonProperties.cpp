@@ -1,6 +1,6 @@
 // Property setters: store, then notify the host and re-lay out and/or redraw.
-#include "ThemedButton.h"
 #include "CheckedMath.h"
+#include "ThemedButton.h"
 
 void ThemedButton::SetStyle(int32_t NewStyle) {
     style_ = NewStyle;
