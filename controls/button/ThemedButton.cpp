@@ -9,6 +9,7 @@
 #include "IconDrawing.h"
 #include "MouseTracking.h"
 #include "SystemColour.h"
+#include "ToolTipWindow.h"
 
 using namespace tessaro::button;
 using tessaro::hook::HOOK_AFTER;
@@ -108,14 +109,59 @@ void ThemedButton::rearmLeaveTracking() {
         tessaro::hook::TrackMouseEvent(this, tessaro::hook::TME_LEAVE, 0);
 }
 
-// The host-side tooltip text is the widget's own tool tip. Until the control draws its own
-// balloon, that plain tool tip stays in place while the mouse is over the button.
+// The host-side tooltip text is the widget's own tool tip, which Qt would show by itself: it
+// is taken into ToolTipText and left blank while our tooltip may show, and given back when
+// the mouse leaves or the button is hidden.
 void ThemedButton::createToolTip() {
-    toolTipText_ = toolTip();
+    // Blank only because we blanked it: the text we hold stays.
+    if (!hostTextLent_ || !toolTip().isEmpty())
+        toolTipText_ = toolTip();
+    setToolTip(QString());
+    hostTextLent_ = true;
+
+    uint32_t windowStyle = TTS_ALWAYSTIP | TTS_NOPREFIX;
+    if (toolTipType_ == 1)
+        windowStyle |= TTS_BALLOON;
+    if (!enabled_ || !shown_)
+        return;
+    // A tooltip still up (the text set while the mouse is over the button) is replaced.
+    delete toolTip_;
+    auto* tip = new ToolTipWindow(this, windowStyle);
+    toolTip_ = tip;
+    ToolRecord tool;
+    tool.flags = TTF_SUBCLASS;
+    tool.owner = this;
+    tool.id = 0;
+    tool.rect = clientRect_.toQRect();
+    tool.text = toolTipText_;
+    if (!tip->addTool(tool)) {
+        delete tip;
+        return;
+    }
+    if (!toolTipTitle_.isEmpty() || toolTipIcon_ != 0)
+        tip->setTitle(toolTipIcon_, toolTipTitle_);
+    // Black (0) is never sent: the tooltip keeps the system's colours.
+    if (toolTipForeColor_ != 0)
+        tip->setTextColour(translate(toolTipForeColor_));
+    if (toolTipBackColor_ != 0)
+        tip->setBackgroundColour(translate(toolTipBackColor_));
 }
 
 void ThemedButton::destroyToolTip() {
+    giveBackToolTipText();
+    if (toolTip_) {
+        toolTip_->deleteTool(toolTip_->tool());
+        delete toolTip_;
+    }
+}
+
+void ThemedButton::giveBackToolTipText() {
     setToolTip(toolTipText_);
+    hostTextLent_ = false;
+}
+
+tessaro::button::ToolTipWindow* ThemedButton::toolTipWindow() const {
+    return toolTip_;
 }
 
 void ThemedButton::updateAccessKey() {

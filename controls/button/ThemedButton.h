@@ -18,7 +18,8 @@ class QPainter;
 
 namespace tessaro::button {
 class AboutBox;
-}
+class ToolTipWindow;
+}  // namespace tessaro::button
 
 // A push or toggle button drawn in its own styles (style 6 through the application's QStyle),
 // with an icon, a caption, focus and mouse-over looks, and properties kept in the host's
@@ -132,6 +133,8 @@ class ThemedButton : public QWidget, private tessaro::hook::SubclassOwner {
     int32_t CaptionFlags() const { return captionFlags_; }
     int32_t Inset() const { return inset_; }
     bool IsHooked() const { return hooked_; }
+    // The tooltip window while the mouse is over the button (nullptr otherwise).
+    tessaro::button::ToolTipWindow* toolTipWindow() const;
     // What the last redraw drew.
     const QImage& Surface() const { return surface_; }
 
@@ -169,6 +172,7 @@ class ThemedButton : public QWidget, private tessaro::hook::SubclassOwner {
     void rearmLeaveTracking();
     void createToolTip();
     void destroyToolTip();
+    void giveBackToolTipText();
     void updateAccessKey();
     void applyMousePointer();
 
@@ -244,6 +248,11 @@ class ThemedButton : public QWidget, private tessaro::hook::SubclassOwner {
     int32_t inset_ = 3;
     uint32_t surfaceBackground_ = 0x8000000Fu;
     QImage surface_;
+
+    // The tooltip window and whether the host's tooltip text is lent to it (the host-side
+    // text then stays blank so that only our tooltip shows).
+    QPointer<tessaro::button::ToolTipWindow> toolTip_;
+    bool hostTextLent_ = false;
 
     QPointer<QShortcut> accessKey_;
     std::unique_ptr<tessaro::button::AboutBox> about_;

@@ -77,7 +77,7 @@ void ThemedButton::showEvent(QShowEvent*) {
 
 void ThemedButton::hideEvent(QHideEvent*) {
     shown_ = false;
-    guarded([&] { destroyToolTip(); });
+    guarded([&] { giveBackToolTipText(); });
 }
 
 void ThemedButton::focusInEvent(QFocusEvent*) {

@@ -63,6 +63,7 @@ void ThemedButton::ReadProperties(const PropertyBag& bag) {
          [&](const QVariant& v) { fontHighlightColor_ = toColour(v); });
     read("ToolTipText", QString(), [&](const QVariant& v) {
         setToolTip(v.toString());
+        hostTextLent_ = false;
         toolTipText_ = v.toString();
     });
     read("Tooltiptitle", QString(), [&](const QVariant& v) { toolTipTitle_ = v.toString(); });
@@ -119,7 +120,8 @@ void ThemedButton::WriteProperties(PropertyBag& bag) {
     write("FontColor", colour(fontColor_), colour(systemColour(syscolour::kButtonText)));
     write("FontHighlightColor", colour(fontHighlightColor_),
           colour(systemColour(syscolour::kButtonText)));
-    write("ToolTipText", toolTip(), always);
+    // While lent to our tooltip the host's text is the one we hold.
+    write("ToolTipText", hostTextLent_ ? toolTipText_ : toolTip(), always);
     write("ToolTipTitle", toolTipTitle_, always);
     write("ToolTipIcon", int32(toolTipIcon_), always);
     write("ToolTipType", int32(toolTipType_), always);

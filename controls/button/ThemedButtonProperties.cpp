@@ -100,7 +100,10 @@ void ThemedButton::SetToolTipText(const QString& sToolTipText) {
     toolTipText_ = sToolTipText;
     // The host keeps no tooltip text apart from ours: the new text becomes the host-side
     // text that creating the tooltip takes over.
-    guarded([&] { setToolTip(sToolTipText); });
+    guarded([&] {
+        setToolTip(sToolTipText);
+        hostTextLent_ = false;
+    });
     guarded([&] { createToolTip(); });
     guarded([&] { markChanged(QStringLiteral("ToolTipText")); });
     guarded([&] { Refresh(); });
