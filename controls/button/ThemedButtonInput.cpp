@@ -56,6 +56,12 @@ bool ThemedButton::event(QEvent* e) {
     if (e->type() == QEvent::KeyPress && keyCode(*static_cast<QKeyEvent*>(e)) == kKeyTab) {
         guarded([&] { emit MouseLeave(); });
     }
+    // While the host's text is lent to our tooltip, no plain tooltip shows for the button,
+    // not even the one of a window behind it.
+    if (e->type() == QEvent::ToolTip && hostTextLent_) {
+        e->accept();
+        return true;
+    }
     return QWidget::event(e);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBitmap>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -63,8 +64,14 @@ bool ToolTipWindow::addTool(const ToolRecord& tool) {
         return false;
     tool_ = tool;
     hasTool_ = true;
-    if (tool_.flags & TTF_SUBCLASS)
+    if (tool_.flags & TTF_SUBCLASS) {
         tool_.owner->installEventFilter(this);
+        // Made while the pointer is already over the owner: the wait starts now.
+        if (tool_.owner->underMouse()) {
+            lastMouse_ = QCursor::pos();
+            showTimer_.start(wakeUpDelay(this), this);
+        }
+    }
     return true;
 }
 

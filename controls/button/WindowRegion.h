@@ -13,9 +13,9 @@ QRegion octagonRegionA(int W, int H);
 // The polygon (0, 2), (2, 0), (W-3, 0), (W, 3), (W, H-3), (W-3, H), (4, H), (0, H-4), filled
 // even-odd.
 QRegion octagonRegionB(int W, int H);
-// The rectangle from (0, 0) to (W+1, H+1) with corner ellipses of 18 by 18, its right and
-// bottom edges excluded twice over as the classic rounded-rectangle region does: it covers
-// exactly the client, with quarter circles of radius 9 cut from the corners.
+// The rounded rectangle from (0, 0) to (W+1, H+1) with corner ellipses of 18 by 18. A rounded
+// region leaves out one more column and row at the right and bottom than a plain rectangle,
+// so it covers exactly the client, with quarter circles of radius 9 cut from the corners.
 QRegion roundedRegion(int W, int H);
 // How far row y of the rounded region starts from the left edge (and ends before the right).
 int roundedRowInset(int y, int H);

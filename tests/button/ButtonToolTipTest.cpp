@@ -259,3 +259,18 @@ TEST_F(ButtonToolTip, BalloonScreenshot) {
     EXPECT_EQ(qAlpha(tip()->face().pixel(0, 0)), 255);
     EXPECT_EQ(tip()->geometry().topLeft(), mouse + QPoint(2, 16));
 }
+
+TEST_F(ButtonToolTip, NoPlainTooltipShowsWhileOursHoldsTheText) {
+    host.window.setToolTip("Finestra");
+    b->setToolTip("Bottone");
+    enter();
+    QHelpEvent help(QEvent::ToolTip, QPoint(50, 15), b->mapToGlobal(QPoint(50, 15)));
+    EXPECT_TRUE(QApplication::sendEvent(b, &help));
+    EXPECT_FALSE(QToolTip::isVisible());
+    leave(b);
+    QHelpEvent again(QEvent::ToolTip, QPoint(50, 15), b->mapToGlobal(QPoint(50, 15)));
+    QApplication::sendEvent(b, &again);
+    EXPECT_TRUE(QToolTip::isVisible());  // the host's own tooltip is back
+    EXPECT_EQ(QToolTip::text(), "Bottone");
+    QToolTip::hideText();
+}
