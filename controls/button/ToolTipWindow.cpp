@@ -111,6 +111,11 @@ QColor ToolTipWindow::effectiveBackgroundColour() const {
 bool ToolTipWindow::eventFilter(QObject* watched, QEvent* e) {
     if (!hasTool_)
         return false;
+    // A key hides it, whichever widget takes the key (the button itself when focused).
+    if (e->type() == QEvent::KeyPress) {
+        retire(true);
+        return false;
+    }
     if (watched == tool_.owner) {
         switch (e->type()) {
             case QEvent::MouseMove: {
@@ -137,8 +142,6 @@ bool ToolTipWindow::eventFilter(QObject* watched, QEvent* e) {
             default:
                 break;
         }
-    } else if (e->type() == QEvent::KeyPress) {
-        retire(true);
     }
     return false;
 }
