@@ -42,7 +42,7 @@ QRect availableScreen(const QWidget* owner, QPoint at) {
 
 ToolTipWindow::ToolTipWindow(QWidget* owner, uint32_t windowStyle)
     : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                         Qt::WindowDoesNotAcceptFocus),
+                         Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput),
       style_(windowStyle),
       owner_(owner) {
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -252,7 +252,8 @@ void ToolTipWindow::placeBalloon(QPoint mouse, QSize content, const QRect& scree
     const QSize bodySize = content + QSize(2 * margin(), 2 * margin());
     const QRect owner(tool_.owner->mapToGlobal(QPoint(0, 0)), tool_.owner->size());
     // Below the pointer, pointing at the button; above it when the screen ends first.
-    QPoint tip(mouse.x(), std::min(mouse.y() + kBalloonDrop, owner.bottom()));
+    QPoint tip(mouse.x(),
+               std::max(mouse.y() + 1, std::min(mouse.y() + kBalloonDrop, owner.bottom())));
     bool below = tip.y() + kStemHeight + bodySize.height() <= screen.bottom() + 1;
     if (!below)
         tip.setY(std::max(owner.top(), mouse.y() - 2));
