@@ -290,20 +290,37 @@ void ToolTipWindow::placeBalloon(QPoint mouse, QSize content, const QRect& scree
     shape_ = outline.united(stem);
 }
 
-void ToolTipWindow::renderFace() {
-    face_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-    if (face_.isNull())
-        return;
-    face_.fill(Qt::transparent);
-    QPainter p(&face_);
-    const QColor fg = effectiveTextColour();
-    p.setPen(QPen(fg, 1));
+void ToolTipWindow::paintOutline(QPainter& p) const {
+    p.setPen(QPen(effectiveTextColour(), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.setBrush(effectiveBackgroundColour());
     p.drawPath(shape_);
     if (isBalloon()) {
         // A sharp corner loses its last pixel when stroked without smoothing.
         p.drawPoint(stemTip_ - geometry().topLeft());
     }
+}
+
+QBitmap ToolTipWindow::shapeMask() const {
+    QImage shape(size(), QImage::Format_ARGB32_Premultiplied);
+    if (shape.isNull())
+        return {};
+    shape.fill(Qt::transparent);
+    QPainter p(&shape);
+    paintOutline(p);
+    p.end();
+    return QBitmap::fromImage(shape.createAlphaMask());
+}
+
+void ToolTipWindow::renderFace() {
+    // Drawn at the screen's own resolution; the shape's mask stays in window pixels.
+    const qreal ratio = devicePixelRatioF();
+    face_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    if (face_.isNull())
+        return;
+    face_.setDevicePixelRatio(ratio);
+    face_.fill(Qt::transparent);
+    QPainter p(&face_);
+    paintOutline(p);
 
     const QPoint origin = body_.topLeft() + QPoint(margin(), margin());
     int y = origin.y();
@@ -335,8 +352,9 @@ void ToolTipWindow::popUp(QPoint globalMouse) {
     else
         placeRectangle(globalMouse, content_, screen);
     renderFace();
-    if (!face_.isNull())
-        setMask(QBitmap::fromImage(face_.createAlphaMask()));
+    const QBitmap mask = shapeMask();
+    if (!mask.isNull())
+        setMask(mask);
     show();
     raise();
     hideTimer_.start(10000 + 40 * static_cast<int>(tool_.text.size()), this);

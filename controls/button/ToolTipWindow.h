@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QBitmap>
 #include <QImage>
 #include <QPainterPath>
 #include <QPoint>
@@ -82,6 +83,8 @@ class ToolTipWindow : public QWidget {
     QSize contentSize() const;
     void placeRectangle(QPoint mouse, QSize content, const QRect& screen);
     void placeBalloon(QPoint mouse, QSize content, const QRect& screen);
+    void paintOutline(QPainter& p) const;
+    QBitmap shapeMask() const;
     void renderFace();
     void retire(bool dismiss);
     QPixmap titlePixmap() const;

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QThread>
 #include <QToolTip>
+#include <QtMath>
 
 #include "ButtonTestSupport.h"
 #include "PropertyBag.h"
@@ -227,17 +228,24 @@ TEST_F(ButtonToolTip, BalloonScreenshot) {
     ASSERT_TRUE(tip()->isVisible());
     const QImage& face = tip()->face();
     ASSERT_FALSE(face.isNull());
+    const QSize size = tip()->size();
+    ASSERT_EQ(face.deviceIndependentSize().toSize(), size);
+    // The face is drawn at the screen's resolution; look at it in window pixels.
+    const auto pixel = [&](const QImage& image, int x, int y) {
+        const qreal r = image.devicePixelRatio();
+        return image.pixel(qFloor(x * r), qFloor(y * r));
+    };
 
     // The balloon: transparent at its rounded corners, opaque at the stem's tip, the
-    // background colour inside, a pixel of the icon differing from it.
-    const QPoint tipAt = tip()->stemTip() - tip()->pos();
-    EXPECT_EQ(qAlpha(face.pixel(tipAt)), 255);
-    EXPECT_EQ(qAlpha(face.pixel(face.width() - 1, face.height() - 1)), 0);
+    // background colour inside.
+    const QPoint tipAt = tip()->stemTip() - tip()->geometry().topLeft();
+    EXPECT_EQ(qAlpha(pixel(face, tipAt.x(), tipAt.y())), 255);
+    EXPECT_EQ(qAlpha(pixel(face, size.width() - 1, size.height() - 1)), 0);
     EXPECT_GT(tip()->stemTip().y(), mouse.y());  // below the pointer, pointing up at it
     const QRgb background = tip()->effectiveBackgroundColour().rgb();
-    EXPECT_EQ(face.pixel(face.width() - 12, face.height() - 12), background);
-    EXPECT_EQ(tip()->mask().boundingRect(), QRect(QPoint(0, 0), face.size()));
-    EXPECT_FALSE(tip()->mask().contains(QPoint(face.width() - 1, face.height() - 1)));
+    EXPECT_EQ(pixel(face, size.width() - 12, size.height() - 12), background);
+    EXPECT_EQ(tip()->mask().boundingRect(), QRect(QPoint(0, 0), size));
+    EXPECT_FALSE(tip()->mask().contains(QPoint(size.width() - 1, size.height() - 1)));
 
     // The button and its balloon as they lie on the screen.
     const QRect area = host.window.geometry().united(tip()->geometry()).adjusted(-8, -8, 8, 8);
@@ -256,7 +264,7 @@ TEST_F(ButtonToolTip, BalloonScreenshot) {
     b->SetToolTipType(0);
     enter({30, 12});
     tip()->popUp(mouse);
-    EXPECT_EQ(qAlpha(tip()->face().pixel(0, 0)), 255);
+    EXPECT_EQ(qAlpha(pixel(tip()->face(), 0, 0)), 255);
     EXPECT_EQ(tip()->geometry().topLeft(), mouse + QPoint(2, 16));
 }
 
