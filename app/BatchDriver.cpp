@@ -10,6 +10,7 @@
 #include "JpegOutput.h"
 #include "PictureLoader.h"
 #include "PointStretch.h"
+#include "ProgramFolder.h"
 #include "RuntimeError.h"
 
 BatchDriver::BatchDriver(QString programFolder, const Settings& settings, BatchHost host)
@@ -26,11 +27,11 @@ bool BatchDriver::IsAccepted(const QString& path) {
 }
 
 QString BatchDriver::OutputFolder() const {
-    return QDir(programFolder_).filePath("Elaborate");
+    return programfolder::LayoutFor(programFolder_).outputFolder;
 }
 
 QString BatchDriver::IntermediatePath() const {
-    return QDir(programFolder_).filePath("ResizedOne.bmp");
+    return programfolder::LayoutFor(programFolder_).intermediateBitmap;
 }
 
 void BatchDriver::processEvents() const {
