@@ -9,6 +9,7 @@
 #include "IconDrawing.h"
 #include "MouseTracking.h"
 #include "SystemColour.h"
+#include "ThemedButtonAccessible.h"
 
 using namespace tessaro::button;
 using tessaro::hook::HOOK_AFTER;
@@ -30,6 +31,7 @@ ThemedButton::ThemedButton(QWidget* parent) : QWidget(parent), hook_("ThemedButt
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     applyCreationValues();
+    InstallThemedButtonAccessible();
 }
 
 ThemedButton::~ThemedButton() {

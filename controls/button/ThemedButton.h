@@ -34,6 +34,7 @@ class AboutBox;
 // hooks its own widget for the mouse-move, mouse-leave, theme and system-colour messages.
 class ThemedButton : public QWidget, private tessaro::hook::SubclassOwner {
     Q_OBJECT
+    friend class ThemedButtonAccessible;  // presses it the way its access key does
   public:
     static constexpr int kMinimumSizePx = 20;  // 300 twips
 

@@ -11,6 +11,7 @@
 #include "AnsiText.h"
 #include "CheckedMath.h"
 #include "FrameMetrics.h"
+#include "PanelFrameAccessible.h"
 #include "SurfaceDrawing.h"
 #include "SystemColour.h"
 
@@ -32,6 +33,7 @@ QRegion roundedRegion(int width, int height, int corner) {
 }  // namespace
 
 PanelFrame::PanelFrame(QWidget* parent) : QWidget(parent) {
+    InstallPanelFrameAccessible();
     caption_ = new QLabel(this);
     caption_->setTextFormat(Qt::PlainText);
     caption_->setAutoFillBackground(true);
