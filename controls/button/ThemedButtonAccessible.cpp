@@ -82,9 +82,14 @@ QString ThemedButtonAccessible::SpokenCaption(const QString& caption) {
 QString ThemedButtonAccessible::text(QAccessible::Text t) const {
     switch (t) {
         case QAccessible::Name: {
-            // A name the host gave the widget for assistive technology comes first.
-            const QString own = widget()->accessibleName();
-            return own.isEmpty() ? SpokenCaption(button()->Caption()) : own;
+            // A name the host gave the widget for assistive technology comes first; a button
+            // showing only its icon is named by its tooltip.
+            if (const QString own = widget()->accessibleName(); !own.isEmpty())
+                return own;
+            if (const QString caption = SpokenCaption(button()->Caption()); !caption.isEmpty())
+                return caption;
+            return button()->ToolTipTitle().isEmpty() ? button()->ToolTipText()
+                                                      : button()->ToolTipTitle();
         }
         case QAccessible::Description: {
             const QString own = widget()->accessibleDescription();

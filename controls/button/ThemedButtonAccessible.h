@@ -6,7 +6,8 @@
 class ThemedButton;
 
 // What assistive technology sees of a ThemedButton: a push button named by its caption
-// without the access-key marker, described by its tooltip text, with its pressed, checked
+// without the access-key marker (by its tooltip when it has no caption), described by its
+// tooltip text, with its pressed, checked
 // (a toggle's Value), focused and disabled states and a press action that clicks it the way
 // its access key does (one Click; a toggle changes its Value).
 class ThemedButtonAccessible : public QAccessibleWidget {

@@ -66,9 +66,13 @@ TEST_F(Accessibility, AButtonReadsAsAPushButtonNamedByItsCaption) {
     EXPECT_EQ(i->text(QAccessible::Description), "Salva le impostazioni");
     EXPECT_EQ(i->text(QAccessible::Accelerator), QKeySequence("Alt+S").toString());
 
-    // A name set for assistive technology wins over the caption.
-    button->setAccessibleName("Salva");
+    // An icon-only button is named by its tooltip; a name set for assistive technology wins.
+    button->SetCaption("");
+    EXPECT_EQ(i->text(QAccessible::Name), "Salva le impostazioni");
+    button->SetToolTipTitle("Salva");
     EXPECT_EQ(i->text(QAccessible::Name), "Salva");
+    button->setAccessibleName("Conferma");
+    EXPECT_EQ(i->text(QAccessible::Name), "Conferma");
 
     EXPECT_EQ(ThemedButtonAccessible::SpokenCaption("Apri\r\nfile&"), "Apri file");
     EXPECT_EQ(ThemedButtonAccessible::SpokenCaption("a&&&b\rc\nd"), "a&b c d");
