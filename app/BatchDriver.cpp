@@ -1,4 +1,5 @@
 #include "BatchDriver.h"
+#include "ProgramFolder.h"
 
 #include <QDir>
 
@@ -10,7 +11,6 @@
 #include "JpegOutput.h"
 #include "PictureLoader.h"
 #include "PointStretch.h"
-#include "ProgramFolder.h"
 #include "RuntimeError.h"
 
 BatchDriver::BatchDriver(QString programFolder, const Settings& settings, BatchHost host)

@@ -1,4 +1,5 @@
 #include "ThemedButton.h"
+#include "ThemedButtonAccessible.h"
 
 #include <QDesktopServices>
 #include <QShortcut>
@@ -9,7 +10,6 @@
 #include "IconDrawing.h"
 #include "MouseTracking.h"
 #include "SystemColour.h"
-#include "ThemedButtonAccessible.h"
 
 using namespace tessaro::button;
 using tessaro::hook::HOOK_AFTER;

@@ -1,4 +1,5 @@
 #include "PanelFrame.h"
+#include "PanelFrameAccessible.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -11,7 +12,6 @@
 #include "AnsiText.h"
 #include "CheckedMath.h"
 #include "FrameMetrics.h"
-#include "PanelFrameAccessible.h"
 #include "SurfaceDrawing.h"
 #include "SystemColour.h"
 
