@@ -13,7 +13,9 @@ constexpr const char* kSettingsName = "resizer.cfg";
 constexpr const char* kIntermediateName = "ResizedOne.bmp";
 constexpr const char* kOutputName = "Elaborate";
 
-// The binary folders an install or the package puts the program in.
+// A folder the program was installed into: the binary folder of this build's install or of
+// the package, or any bin folder whose prefix holds our desktop entry (an install with
+// another prefix, such as ~/.local, which the user could write to).
 bool IsInstallFolder(const QString& folder) {
     const QString canonical = QFileInfo(folder).canonicalFilePath();
     if (canonical.isEmpty())
@@ -22,7 +24,8 @@ bool IsInstallFolder(const QString& folder) {
         if (canonical == QFileInfo(QString::fromUtf8(installed)).canonicalFilePath())
             return true;
     }
-    return false;
+    return QFileInfo(canonical).fileName() == QLatin1String("bin") &&
+           QFileInfo::exists(QDir(canonical).filePath("../share/applications/tessaro.desktop"));
 }
 
 QString UserFolder(QStandardPaths::StandardLocation location) {

@@ -28,8 +28,8 @@ Layout LayoutFor(const QString& programFolder, bool programFolderWritable);
 QString Resolve(const QString& chosen = {});
 
 // True when a file can be created in `folder` (or, while it is missing, in the folder it would
-// be made in) and it is not the folder the program is installed into, which belongs to the
-// system even for root. Leaves nothing behind.
+// be made in) and it is not a folder the program is installed into, which is never written,
+// not even by root. Leaves nothing behind.
 bool IsWritable(const QString& folder);
 
 }  // namespace programfolder

@@ -98,6 +98,14 @@ TEST_F(UserFolders, PermissionBitsAndTheInstallFolderAreAsked) {
     // The package's folder is the system's, even for root, who could write there.
     EXPECT_FALSE(programfolder::IsWritable("/usr/bin"));
     EXPECT_TRUE(programfolder::LayoutFor("/usr/bin").perUser);
+    // So is an install under any other prefix, known by the desktop entry beside it.
+    ASSERT_TRUE(QDir().mkpath(inHome(".local/bin")));
+    EXPECT_TRUE(programfolder::IsWritable(inHome(".local/bin")));
+    ASSERT_TRUE(QDir().mkpath(inHome(".local/share/applications")));
+    ASSERT_TRUE(
+        QFile(inHome(".local/share/applications/tessaro.desktop")).open(QIODevice::WriteOnly));
+    EXPECT_FALSE(programfolder::IsWritable(inHome(".local/bin")));
+    EXPECT_TRUE(programfolder::IsWritable(inHome(".local/share")));
 
     const QString locked = inHome("locked");
     ASSERT_TRUE(QDir().mkpath(locked));
