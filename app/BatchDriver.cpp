@@ -1,4 +1,5 @@
 #include "BatchDriver.h"
+#include "ProgramFolder.h"
 
 #include <QDir>
 
@@ -26,11 +27,11 @@ bool BatchDriver::IsAccepted(const QString& path) {
 }
 
 QString BatchDriver::OutputFolder() const {
-    return QDir(programFolder_).filePath("Elaborate");
+    return programfolder::LayoutFor(programFolder_).outputFolder;
 }
 
 QString BatchDriver::IntermediatePath() const {
-    return QDir(programFolder_).filePath("ResizedOne.bmp");
+    return programfolder::LayoutFor(programFolder_).intermediateBitmap;
 }
 
 void BatchDriver::processEvents() const {

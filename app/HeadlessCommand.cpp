@@ -215,8 +215,7 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
         return 2;
     }
 
-    const QString folder =
-        o.folder.isEmpty() ? programfolder::Resolve() : programfolder::WritableOr(o.folder);
+    const QString folder = programfolder::Resolve(o.folder);
     Settings settings;
     settingsfile::LoadSettings(folder, settings);
     qualitychoices::ApplyStartupDefaults(settings);

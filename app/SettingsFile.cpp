@@ -12,6 +12,7 @@
 
 #include "EventLog.h"
 #include "FileError.h"
+#include "ProgramFolder.h"
 #include "RuntimeError.h"
 #include "TemporaryFile.h"
 
@@ -19,7 +20,7 @@ namespace settingsfile {
 
 namespace {
 QString pathIn(const QString& folder) {
-    return QDir(folder).filePath(kFileName);
+    return programfolder::LayoutFor(folder).settingsFile;
 }
 
 void ReportSaveFailure(const QString& reason) {

@@ -4,7 +4,8 @@
 
 #include "Settings.h"
 
-// "resizer.cfg" in the program folder.
+// "resizer.cfg" in the program folder, or in the per-user configuration folder when the
+// program folder cannot be written (programfolder::LayoutFor).
 namespace settingsfile {
 
 inline constexpr const char* kFileName = "resizer.cfg";

@@ -10,6 +10,7 @@ packages=(
   fonts-dejavu-core
   libjpeg62-turbo-dev libjpeg-turbo-progs
   desktop-file-utils appstream
+  dpkg-dev file  # `make package`: shlibdeps finds the .deb's library dependencies
 )
 
 missing=()

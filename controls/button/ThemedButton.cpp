@@ -1,4 +1,5 @@
 #include "ThemedButton.h"
+#include "ThemedButtonAccessible.h"
 
 #include <QDesktopServices>
 #include <QShortcut>
@@ -31,6 +32,7 @@ ThemedButton::ThemedButton(QWidget* parent) : QWidget(parent), hook_("ThemedButt
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     applyCreationValues();
+    InstallThemedButtonAccessible();
 }
 
 ThemedButton::~ThemedButton() {

@@ -35,6 +35,7 @@ class ToolTipWindow;
 // hooks its own widget for the mouse-move, mouse-leave, theme and system-colour messages.
 class ThemedButton : public QWidget, private tessaro::hook::SubclassOwner {
     Q_OBJECT
+    friend class ThemedButtonAccessible;  // presses it the way its access key does
   public:
     static constexpr int kMinimumSizePx = 20;  // 300 twips
 

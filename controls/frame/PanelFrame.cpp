@@ -1,4 +1,5 @@
 #include "PanelFrame.h"
+#include "PanelFrameAccessible.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -32,6 +33,7 @@ QRegion roundedRegion(int width, int height, int corner) {
 }  // namespace
 
 PanelFrame::PanelFrame(QWidget* parent) : QWidget(parent) {
+    InstallPanelFrameAccessible();
     caption_ = new QLabel(this);
     caption_->setTextFormat(Qt::PlainText);
     caption_->setAutoFillBackground(true);
