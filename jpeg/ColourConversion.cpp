@@ -1,5 +1,7 @@
 #include "ColourConversion.h"
 
+#include "InstructionSet.h"
+
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #define TESSARO_WIDE_CONVERSION 1
@@ -56,8 +58,7 @@ __attribute__((target("avx2"))) void convertWide(const uint8_t* row, int32_t wid
 
 bool wideConversionAvailable() {
 #ifdef TESSARO_WIDE_CONVERSION
-    static const bool available = __builtin_cpu_supports("avx2");
-    return available;
+    return wideInstructionsAvailable();
 #else
     return false;
 #endif

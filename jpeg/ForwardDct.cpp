@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "CheckedMath.h"
+#include "InstructionSet.h"
 
 namespace tessaro::jpeg {
 
@@ -221,8 +222,7 @@ bool useWide(DctPath path) {
 
 bool wideDctAvailable() {
 #ifdef TESSARO_WIDE_DCT
-    static const bool available = __builtin_cpu_supports("avx2");
-    return available;
+    return wideInstructionsAvailable();
 #else
     return false;
 #endif
