@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "Coefficients.h"
+
 namespace tessaro::jpeg {
 
 // One colour component of the image: its sampling factors, table selectors and the quantized
@@ -17,7 +19,7 @@ struct Component {
     int32_t Ta = 0;            // AC Huffman table, chosen when saving
     int32_t PaddedWidth = 0;   // sampled width rounded up to whole blocks
     int32_t PaddedHeight = 0;  // sampled height rounded up to whole blocks
-    std::vector<int16_t> Coefficients;
+    CoefficientArray Coefficients;
 
     int32_t blocksPerRow() const { return PaddedWidth / 8; }
     int32_t blockRows() const { return PaddedHeight / 8; }

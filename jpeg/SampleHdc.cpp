@@ -132,7 +132,9 @@ int32_t JpegEncoder::sample(const DrawingContext& lhdc, int32_t lWidth, int32_t 
         c.Id = static_cast<int32_t>(index) + 1;
         c.PaddedWidth = s.pw;
         c.PaddedHeight = s.ph;
-        c.Coefficients.assign(static_cast<size_t>(s.pw) * static_cast<size_t>(s.ph), 0);
+        // Every entry is written below.
+        c.Coefficients.clear();
+        c.Coefficients.resize(static_cast<size_t>(s.pw) * static_cast<size_t>(s.ph));
 
         if (s.w != renderedW || s.h != renderedH) {
             const bool fullSize = s.w == lWidth && s.h == lHeight;
