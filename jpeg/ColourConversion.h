@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "ColourWeights.h"
 
@@ -27,18 +29,30 @@ struct SplitWeights {
 
 SplitWeights splitWeights(const ColourWeights& weights);
 
-// Converts rows of pixels to one channel with fixed weights.
+// Converts rows of pixels (blue, green, red, and an unused byte when pixelStep is 4) to one
+// or more channels at once; out[k] receives channel k of `width` pixels.
 class RowConverter {
   public:
     explicit RowConverter(const ColourWeights& weights, ConversionPath path = ConversionPath::Best);
+    RowConverter(const std::vector<ColourWeights>& channels,
+                 ConversionPath path = ConversionPath::Best);
 
-    // Channel values of `width` pixels (blue, green, red, and an unused byte when pixelStep
-    // is 4).
-    void convert(const uint8_t* row, int32_t pixelStep, int32_t width, float* out) const;
+    size_t channels() const { return weights_.size(); }
+
+    void convert(const uint8_t* row, int32_t pixelStep, int32_t width, float* const* out) const;
+    void convert(const uint8_t* row, int32_t pixelStep, int32_t width, float* out) const {
+        convert(row, pixelStep, width, &out);
+    }
+
+    // Pixels that are each the mean of 2 x 2 pixels of rows `upper` and `lower` (2 * width
+    // pixels each), rounded to the nearest integer with halves to even.
+    void convertHalved(const uint8_t* upper, const uint8_t* lower, int32_t pixelStep, int32_t width,
+                       float* const* out) const;
 
   private:
-    ColourWeights weights_;
-    SplitWeights split_;
+    std::vector<ColourWeights> weights_;
+    std::vector<SplitWeights> split_;
+    bool exact_ = true;
     bool wide_ = false;
 };
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <vector>
 
 #include "ColourConversion.h"
@@ -102,4 +104,40 @@ TEST(ColourConversion, SwitchingOffTheWidePathsIsSeen) {
     EXPECT_FALSE(wideConversionAvailable());
     allowWideInstructions(true);
     EXPECT_EQ(wideConversionAvailable(), had);
+}
+
+TEST(ColourConversion, HalvedRowsAreMeansOfFourPixelsRoundedToEven) {
+    std::mt19937 random(21);
+    const std::vector<ColourWeights> channels(kColourWeights.begin(), kColourWeights.end());
+    for (ConversionPath path : conversionPaths()) {
+        const RowConverter converter(channels, path);
+        for (int pixelStep : {3, 4}) {
+            for (int32_t width : {1, 3, 4, 5, 8, 9, 17, 40, 123}) {
+                std::vector<uint8_t> upper(static_cast<size_t>(2 * width * pixelStep));
+                std::vector<uint8_t> lower(upper.size());
+                for (size_t i = 0; i < upper.size(); ++i) {
+                    // Runs of equal values make ties (sums 2 mod 4) frequent.
+                    upper[i] = static_cast<uint8_t>(random() % 4 == 0 ? 255 : random() % 6 + 100);
+                    lower[i] = static_cast<uint8_t>(random() % 4 == 0 ? 0 : random() % 6 + 100);
+                }
+                std::vector<std::vector<float>> out(3, std::vector<float>(width, -999.0f));
+                float* rows[3] = {out[0].data(), out[1].data(), out[2].data()};
+                converter.convertHalved(upper.data(), lower.data(), pixelStep, width, rows);
+                for (int32_t x = 0; x < width; ++x) {
+                    int mean[3];
+                    for (int c = 0; c < 3; ++c) {
+                        const size_t a = static_cast<size_t>(2 * x * pixelStep + c);
+                        const size_t b = a + static_cast<size_t>(pixelStep);
+                        const int sum = upper[a] + upper[b] + lower[a] + lower[b];
+                        mean[c] = static_cast<int>(std::nearbyint(sum / 4.0));
+                    }
+                    for (size_t k = 0; k < 3; ++k) {
+                        ASSERT_EQ(out[k][static_cast<size_t>(x)],
+                                  formula(channels[k], mean[2], mean[1], mean[0]))
+                            << "step " << pixelStep << " width " << width << " x " << x;
+                    }
+                }
+            }
+        }
+    }
 }
