@@ -199,11 +199,6 @@ __attribute__((target("avx2"))) void forwardDctWide(float* block) {
     forwardDctNatural(block);
 }
 
-__attribute__((target("avx2"))) void transformWide(const float* samples, ptrdiff_t stride,
-                                                   const float* divisors, const int32_t* zz,
-                                                   int16_t* out) {
-    transformBlock(samples, stride, divisors, zz, out);
-}
 #endif
 
 bool useWide(DctPath path) {
@@ -252,19 +247,22 @@ void QuantizeBlock(const float* block, const std::array<float, 64>& divisors, co
 }
 
 BlockTransformer::BlockTransformer(const std::array<float, 64>& divisors, const ZigZagTable& zz) {
+    std::array<float, 64> natural{};
     for (int r = 0; r < 8; ++r) {
         for (int c = 0; c < 8; ++c) {
+            natural[r * 8 + c] = divisors[zz[r * 8 + c]];
             divisors_[c * 8 + r] = divisors[zz[r * 8 + c]];
             zigZag_[c * 8 + r] = zz[r * 8 + c];
         }
     }
+    buildWideTransformTables(natural.data(), zz.data(), wide_);
 }
 
 void BlockTransformer::transform(const float* samples, ptrdiff_t stride, int16_t* out,
                                  DctPath path) const {
 #ifdef TESSARO_WIDE_DCT
-    if (useWide(path)) {
-        transformWide(samples, stride, divisors_.data(), zigZag_.data(), out);
+    // A coefficient outside 16 bits is raised by the generic path.
+    if (useWide(path) && transformBlockWide(samples, stride, wide_, out)) {
         return;
     }
 #else

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "WideTransform.h"
 #include "ZigZag.h"
 
 namespace tessaro::jpeg {
@@ -37,6 +38,7 @@ class BlockTransformer {
   private:
     alignas(16) std::array<float, 64> divisors_{};  // per entry of the transposed block
     std::array<int32_t, 64> zigZag_{};              // per entry of the transposed block
+    WideTransformTables wide_{};
 };
 
 }  // namespace tessaro::jpeg
