@@ -9,36 +9,45 @@ namespace {
 // Worst case for one block: 64 symbols of 16 code bits and 16 value bits, every byte stuffed.
 constexpr size_t kMaxBlockBytes = 64 * 32 / 8 * 2 + 16;
 
-inline void putSymbol(BitWriter& bits, const HuffmanTable& table, int symbol) {
-    bits.put(static_cast<uint32_t>(table.Code[symbol]), table.Length[symbol]);
+// The code of a symbol, nothing for a symbol without one (length 0, code -1).
+inline uint32_t codeOf(const HuffmanTable& table, int symbol, int length) {
+    return static_cast<uint32_t>(table.Code[symbol]) & ~(~0u << length);
+}
+
+inline void putSymbol(BitWriter::Sink& sink, const HuffmanTable& table, int symbol) {
+    const int length = table.Length[symbol];
+    sink.putExact(codeOf(table, symbol, length), length);
 }
 
 // A symbol's code followed by its `cat` value bits, in one put.
-inline void putSymbolAndValue(BitWriter& bits, const HuffmanTable& table, int symbol, int cat,
+inline void putSymbolAndValue(BitWriter::Sink& sink, const HuffmanTable& table, int symbol, int cat,
                               int32_t v) {
     const int length = table.Length[symbol];
-    const uint32_t code = static_cast<uint32_t>(table.Code[symbol]) & ((1u << length) - 1);
-    const uint32_t value = valueBits(v) & ((1u << cat) - 1);
-    bits.put((code << cat) | value, length + cat);
+    const uint32_t value = valueBits(v) & ~(~0u << cat);
+    sink.putExact((codeOf(table, symbol, length) << cat) | value, length + cat);
 }
 
 }  // namespace
 
 void EncodeBlock(BitWriter& bits, const int16_t* block, int32_t& predictor, const HuffmanTable& dc,
                  const HuffmanTable& ac) {
+    BitWriter::Sink sink = bits.sink();
     const int32_t d = block[0] - predictor;
     predictor = block[0];
     const int c = category(d);
-    putSymbolAndValue(bits, dc, c, c, d);
+    putSymbolAndValue(sink, dc, c, c, d);
     forEachAcSymbol(
-        block, [&] { putSymbol(bits, ac, kZeroRun16); },
-        [&](int symbol, int32_t v) { putSymbolAndValue(bits, ac, symbol, symbol & 15, v); },
-        [&] { putSymbol(bits, ac, kEndOfBlock); });
+        block, [&] { putSymbol(sink, ac, kZeroRun16); },
+        [&](int symbol, int32_t v) { putSymbolAndValue(sink, ac, symbol, symbol & 15, v); },
+        [&] { putSymbol(sink, ac, kEndOfBlock); });
+    bits.sink() = sink;
 }
 
 void EncodeFillerBlock(BitWriter& bits, const HuffmanTable& dc, const HuffmanTable& ac) {
-    putSymbol(bits, dc, 0);
-    putSymbol(bits, ac, kEndOfBlock);
+    BitWriter::Sink sink = bits.sink();
+    putSymbol(sink, dc, 0);
+    putSymbol(sink, ac, kEndOfBlock);
+    bits.sink() = sink;
 }
 
 void WriteSingleScan(OutputBuffer& out, const Component& c, const HuffmanTable& dc,
