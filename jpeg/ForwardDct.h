@@ -36,9 +36,9 @@ class BlockTransformer {
                    DctPath path = DctPath::Best) const;
 
   private:
-    alignas(16) std::array<float, 64> divisors_{};  // per entry of the transposed block
-    std::array<int32_t, 64> zigZag_{};              // per entry of the transposed block
-    WideTransformTables wide_{};
+    std::array<int32_t, 64> zigZag_{};  // per entry of the transposed block
+    bool standardOrder_ = false;        // zigZag_ is the usual table
+    WideTransformTables wide_{};        // the divisors of both paths are here
 };
 
 }  // namespace tessaro::jpeg

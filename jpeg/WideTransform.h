@@ -5,7 +5,7 @@
 
 namespace tessaro::jpeg {
 
-// Tables of one quantization table for the 256-bit block transform.
+// Tables of one quantization table for the block transforms.
 struct WideTransformTables {
     // Divisor of transposed entry c*8 + r (natural row r, column c), in double precision.
     alignas(32) double divisors[64];
