@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ColourConversion.h"
+#include "HuffmanStatistics.h"
 #include "WholeRatioAverage.h"
 
 namespace tessaro::jpeg {
@@ -34,8 +35,16 @@ void sampleChannels(const Rendering& rendering, const std::vector<ChannelTarget>
     std::vector<float> strips(stripSize * targets.size());
     std::vector<float*> rows(targets.size());
     std::vector<int16_t*> outs;
+    const size_t blocks =
+        static_cast<size_t>(paddedWidth / 8) * static_cast<size_t>(paddedHeight / 8);
     for (const ChannelTarget& t : targets) {
         outs.push_back(t.out);
+        if (t.statistics != nullptr) {
+            t.statistics->valid = false;
+            t.statistics->acCounts.fill(0);
+            t.statistics->dc.clear();
+            t.statistics->dc.reserve(blocks);
+        }
     }
     std::vector<uint8_t> averagedRow;
     std::vector<uint32_t> sums;
@@ -73,11 +82,21 @@ void sampleChannels(const Rendering& rendering, const std::vector<ChannelTarget>
         }
         for (size_t k = 0; k < targets.size(); ++k) {
             const float* strip = strips.data() + k * stripSize;
+            SampledStatistics* statistics = targets[k].statistics;
             for (int32_t blockCol = 0; blockCol < paddedWidth / 8; ++blockCol) {
                 targets[k].transformer->transform(strip + static_cast<size_t>(blockCol) * 8,
                                                   static_cast<ptrdiff_t>(stripWidth), outs[k]);
+                if (statistics != nullptr) {
+                    statistics->dc.push_back(outs[k][0]);
+                    CountAcSymbols(outs[k], statistics->acCounts);
+                }
                 outs[k] += 64;
             }
+        }
+    }
+    for (const ChannelTarget& t : targets) {
+        if (t.statistics != nullptr) {
+            t.statistics->valid = true;
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ColourWeights.h"
+#include "Component.h"
 #include "ForwardDct.h"
 
 namespace tessaro::jpeg {
@@ -29,11 +30,13 @@ struct Rendering {
     int32_t height = 0;
 };
 
-// One channel of a rendering and where its coefficients go (64 per block, raster order).
+// One channel of a rendering and where its coefficients go (64 per block, raster order);
+// `statistics`, when given, receives the counts of the blocks.
 struct ChannelTarget {
     ColourWeights weights{};
     const BlockTransformer* transformer = nullptr;
     int16_t* out = nullptr;
+    SampledStatistics* statistics = nullptr;
 };
 
 // Converts the rendering to every target's channel, padded to paddedWidth x paddedHeight by

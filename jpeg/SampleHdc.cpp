@@ -154,10 +154,12 @@ int32_t JpegEncoder::sample(const DrawingContext& lhdc, int32_t lWidth, int32_t 
             c.PaddedWidth = s.pw;
             c.PaddedHeight = s.ph;
             // Every entry is written by the sampler.
+            c.Statistics.valid = false;
             c.Coefficients.clear();
             c.Coefficients.resize(static_cast<size_t>(s.pw) * static_cast<size_t>(s.ph));
             transformers.emplace_back(quantTables_[static_cast<size_t>(c.Tq)].Divisors, zigZag_);
-            targets.push_back({kColourWeights[i], &transformers.back(), c.Coefficients.data()});
+            targets.push_back(
+                {kColourWeights[i], &transformers.back(), c.Coefficients.data(), &c.Statistics});
         }
         sampleChannels(rendering, targets, s.pw, s.ph);
         index = end;
