@@ -5,10 +5,10 @@
 // processor time; the ratio printed is the median of the per-turn ratios, the speeds are the
 // best turns.
 //
-//   bench_jpeg_encoder [--sse2] [repetitions [ours]]
+//   bench_jpeg_encoder [--sse2] [repetitions [ours [width height]]]
 //
-// --sse2 keeps our encoder off its 256-bit paths; "ours" times only our encoder at 4000x3000
-// (for profiling).
+// --sse2 keeps our encoder off its 256-bit paths; "ours" times only our encoder, at 4000x3000
+// unless a size is given (for profiling).
 
 #include <algorithm>
 #include <cmath>
@@ -164,15 +164,17 @@ int main(int argc, char** argv) {
     }
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     if (argc > 2) {
-        // Profiling aid: only our encoder, at the large size.
-        const auto dib = syntheticPhoto(4000, 3000);
+        // Profiling aid: only our encoder.
+        const int32_t width = argc > 4 ? std::max(1, std::atoi(argv[3])) : 4000;
+        const int32_t height = argc > 4 ? std::max(1, std::atoi(argv[4])) : 3000;
+        const auto dib = syntheticPhoto(width, height);
         tessaro::DrawingContext dc;
         dc.select(dib.get());
         size_t bytes = 0;
         double best = 1e30;
         for (int i = 0; i < repetitions; ++i) {
-            best =
-                std::min(best, secondsOf([&] { return encodeOurs(dc, 4000, 3000).size(); }, bytes));
+            best = std::min(best,
+                            secondsOf([&] { return encodeOurs(dc, width, height).size(); }, bytes));
         }
         std::printf("%.1f ms\n", 1e3 * best);
         return 0;

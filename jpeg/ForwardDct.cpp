@@ -158,7 +158,7 @@ constexpr std::array<int32_t, 64> kTransposedZigZag = transposedZigZag();
 
 // x rounded to the nearest integer, halves to even (the default rounding mode); values that
 // do not fit become INT32_MIN on x86.
-inline __attribute__((always_inline)) I4 roundToInt(D4 x) {
+inline __attribute__((always_inline)) I4 roundToInt(const D4& x) {
 #if defined(__SSE2__)
     __m128d low;
     __m128d high;
