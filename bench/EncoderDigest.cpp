@@ -4,10 +4,15 @@
 //
 //   jpeg_encoder_digest | diff - bench/encoder-digests.txt
 //   jpeg_encoder_digest --sse2 | diff - bench/encoder-digests.txt   (without the 256-bit paths)
+//   jpeg_encoder_digest [--sse2] --random N SEED
+//
+// The last form prints N cases drawn at random (sizes, factors, qualities, sources); compare
+// its output between two builds of the encoder.
 
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -142,11 +147,55 @@ void emit(const char* kind, int32_t width, int32_t height, int bits, const Sampl
                 fnv1a(bytes));
 }
 
+// Cases drawn from a seed: any size up to 300 x 300, any factors 1..4 (grey too), any
+// quality, every kind of picture, 24- or 32-bit, rectangles at offsets and past the edges.
+void randomCases(int count, uint32_t seed) {
+    uint32_t state = seed;
+    const auto next = [&state](uint32_t n) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % n;
+    };
+    const Kind kinds[] = {Kind::Photo, Kind::Noise, Kind::Flat, Kind::Stripes};
+    for (int i = 0; i < count; ++i) {
+        const auto w = static_cast<int32_t>(1 + next(300));
+        const auto h = static_cast<int32_t>(1 + next(300));
+        const Kind kind = kinds[next(4)];
+        const int16_t bits = next(3) == 0 ? 32 : 24;
+        const int32_t extraW = next(3) == 0 ? static_cast<int32_t>(next(20)) : 0;
+        const int32_t extraH = next(3) == 0 ? static_cast<int32_t>(next(20)) : 0;
+        const Picture pic = picture(kind, w + extraW, h + extraH, bits, static_cast<uint32_t>(i));
+        DrawingContext dc;
+        dc.select(pic.dib.get());
+        Sampling s{"random", {}};
+        for (int32_t& f : s.f) {
+            f = static_cast<int32_t>(1 + next(4));
+        }
+        if (next(5) == 0) {
+            s.f[2] = s.f[3] = s.f[4] = s.f[5] = 0;  // grey
+        }
+        std::string name = std::to_string(s.f[0]) + "x" + std::to_string(s.f[1]) + "/" +
+                           std::to_string(s.f[2]) + "x" + std::to_string(s.f[3]) + "/" +
+                           std::to_string(s.f[4]) + "x" + std::to_string(s.f[5]);
+        s.name = name.c_str();
+        const auto quality = static_cast<int32_t>(1 + next(100));
+        // Usually inside the picture; now and then reaching past its edges.
+        const int32_t left = next(4) == 0 ? static_cast<int32_t>(next(30)) : extraW / 2;
+        const int32_t top = next(4) == 0 ? static_cast<int32_t>(next(30)) : extraH / 2;
+        emit(kindName(kind), w, h, bits, s, quality, next(4) == 0 ? "abc" : "", left, top, dc);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--sse2") == 0) {
         tessaro::jpeg::allowWideInstructions(false);
+        --argc;
+        ++argv;
+    }
+    if (argc > 3 && std::strcmp(argv[1], "--random") == 0) {
+        randomCases(std::atoi(argv[2]), static_cast<uint32_t>(std::strtoul(argv[3], nullptr, 10)));
+        return 0;
     }
     const int32_t sizes[][2] = {{1, 1},     {7, 5},      {8, 8},     {17, 9},
                                 {33, 31},   {64, 48},    {100, 75},  {257, 130},
