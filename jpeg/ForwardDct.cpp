@@ -307,6 +307,7 @@ BlockTransformer::BlockTransformer(const std::array<float, 64>& divisors, const 
         }
     }
     standardOrder_ = zigZag_ == kTransposedZigZag;
+    wideByDefault_ = wideDctAvailable();
     buildWideTransformTables(natural.data(), zz.data(), wide_);
 }
 
@@ -314,7 +315,8 @@ void BlockTransformer::transform(const float* samples, ptrdiff_t stride, int16_t
                                  DctPath path) const {
 #ifdef TESSARO_WIDE_DCT
     // A coefficient outside 16 bits is raised by the generic path.
-    if (useWide(path) && transformBlockWide(samples, stride, wide_, out)) {
+    const bool wide = path == DctPath::Best ? wideByDefault_ : useWide(path);
+    if (wide && transformBlockWide(samples, stride, wide_, out)) {
         return;
     }
 #else

@@ -38,6 +38,7 @@ class BlockTransformer {
   private:
     std::array<int32_t, 64> zigZag_{};  // per entry of the transposed block
     bool standardOrder_ = false;        // zigZag_ is the usual table
+    bool wideByDefault_ = false;        // the path DctPath::Best takes, chosen once
     WideTransformTables wide_{};        // the divisors of both paths are here
 };
 
