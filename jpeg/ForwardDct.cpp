@@ -1,8 +1,14 @@
 #include "ForwardDct.h"
 
 #include <cstring>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "CheckedMath.h"
+#include "InstructionSet.h"
 
 namespace tessaro::jpeg {
 
@@ -133,36 +139,78 @@ inline __attribute__((always_inline)) void dctTransposed(const float* block, ptr
     dctPass(out.half[1]);
 }
 
-// Rounds halves to even for |x| < 2^51: adding 1.5 * 2^52 leaves no fraction bits.
-constexpr double kRoundingBias = 6755399441055744.0;
+typedef uint32_t U4 __attribute__((vector_size(16)));
 
-// divisor * value rounded half to even, four lanes at a time. Values outside 16 bits (and
-// anything the conversion cannot represent, which it turns into INT32_MIN) are caught for
-// the whole block before anything is stored. `divisors` follow the layout of `v`.
-inline __attribute__((always_inline)) void quantize(const Halves& v, const float* divisors,
+// The zig-zag index of each entry of a transposed block (entry c*8 + r is natural row r,
+// column c), for the table every encoder uses.
+constexpr std::array<int32_t, 64> transposedZigZag() {
+    const ZigZagTable zz = buildZigZag();
+    std::array<int32_t, 64> t{};
+    for (int r = 0; r < 8; ++r) {
+        for (int c = 0; c < 8; ++c) {
+            t[c * 8 + r] = zz[r * 8 + c];
+        }
+    }
+    return t;
+}
+
+constexpr std::array<int32_t, 64> kTransposedZigZag = transposedZigZag();
+
+// x rounded to the nearest integer, halves to even (the default rounding mode); values that
+// do not fit become INT32_MIN on x86.
+inline __attribute__((always_inline)) I4 roundToInt(const D4& x) {
+#if defined(__SSE2__)
+    __m128d low;
+    __m128d high;
+    std::memcpy(&low, &x, sizeof low);
+    std::memcpy(&high, reinterpret_cast<const char*>(&x) + sizeof low, sizeof high);
+    const __m128i q = _mm_unpacklo_epi64(_mm_cvtpd_epi32(low), _mm_cvtpd_epi32(high));
+    I4 r;
+    std::memcpy(&r, &q, sizeof r);
+    return r;
+#else
+    // Adding 1.5 * 2^52 leaves no fraction bits for |x| < 2^51.
+    constexpr double kRoundingBias = 6755399441055744.0;
+    return __builtin_convertvector((x + kRoundingBias) - kRoundingBias, I4);
+#endif
+}
+
+// divisor * value (exact in double precision) rounded half to even, four lanes at a time,
+// stored at out[zz[i]] for entry i of `v`. Values outside 16 bits are caught for the whole
+// block before anything is stored: v + 32768 then has a bit above the sixteenth. `divisors`
+// follow the layout of `v`; with kTransposed the layout is the transposed block and zz the
+// usual zig-zag table, so the stores need no table.
+template <bool kTransposed>
+inline __attribute__((always_inline)) void quantize(const Halves& v, const double* divisors,
                                                     const int32_t* zz, int16_t* out) {
     int32_t values[64];
-    I4 outside = {0, 0, 0, 0};
+    U4 spill = {0, 0, 0, 0};
     for (int g = 0; g < 2; ++g) {
         for (int n = 0; n < 8; ++n) {
-            F4 d;
+            D4 d;
             std::memcpy(&d, divisors + n * 8 + 4 * g, sizeof d);
-            const D4 x = __builtin_convertvector(d, D4) * __builtin_convertvector(v.half[g][n], D4);
-            const D4 r = (x + kRoundingBias) - kRoundingBias;
-            const I4 q = __builtin_convertvector(r, I4);
-            outside |= (q < -32768) | (q > 32767);
+            const I4 q = roundToInt(d * __builtin_convertvector(v.half[g][n], D4));
+            spill |= reinterpret_cast<const U4&>(q) + 32768u;
             std::memcpy(values + n * 8 + 4 * g, &q, sizeof q);
         }
     }
-    if ((outside[0] | outside[1] | outside[2] | outside[3]) != 0) {
+    spill >>= 16;
+    if ((spill[0] | spill[1] | spill[2] | spill[3]) != 0) {
         float block[64];
         store(v, block);
         for (int i = 0; i < 64; ++i) {
-            checked::round16(static_cast<double>(divisors[i]) * static_cast<double>(block[i]));
+            checked::round16(divisors[i] * static_cast<double>(block[i]));
         }
     }
-    for (int i = 0; i < 64; ++i) {
-        out[zz[i]] = static_cast<int16_t>(values[i]);
+    if constexpr (kTransposed) {
+        [&]<size_t... I>(std::index_sequence<I...>) {
+            ((out[kTransposedZigZag[I]] = static_cast<int16_t>(values[I])), ...);
+        }
+        (std::make_index_sequence<64>{});
+    } else {
+        for (int i = 0; i < 64; ++i) {
+            out[zz[i]] = static_cast<int16_t>(values[i]);
+        }
     }
 }
 
@@ -174,21 +222,26 @@ inline __attribute__((always_inline)) void forwardDctNatural(float* block) {
     store(natural, block);
 }
 
+template <bool kStandardOrder>
 inline __attribute__((always_inline)) void transformBlock(const float* samples, ptrdiff_t stride,
-                                                          const float* divisors, const int32_t* zz,
+                                                          const double* divisors, const int32_t* zz,
                                                           int16_t* out) {
     Halves transposed;
     dctTransposed(samples, stride, transposed);
-    quantize(transposed, divisors, zz, out);
+    quantize<kStandardOrder>(transposed, divisors, zz, out);
 }
 
 void forwardDctGeneric(float* block) {
     forwardDctNatural(block);
 }
 
-void transformGeneric(const float* samples, ptrdiff_t stride, const float* divisors,
-                      const int32_t* zz, int16_t* out) {
-    transformBlock(samples, stride, divisors, zz, out);
+void transformGeneric(const float* samples, ptrdiff_t stride, const double* divisors,
+                      const int32_t* zz, bool standardOrder, int16_t* out) {
+    if (standardOrder) {
+        transformBlock<true>(samples, stride, divisors, zz, out);
+    } else {
+        transformBlock<false>(samples, stride, divisors, zz, out);
+    }
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -198,11 +251,6 @@ __attribute__((target("avx2"))) void forwardDctWide(float* block) {
     forwardDctNatural(block);
 }
 
-__attribute__((target("avx2"))) void transformWide(const float* samples, ptrdiff_t stride,
-                                                   const float* divisors, const int32_t* zz,
-                                                   int16_t* out) {
-    transformBlock(samples, stride, divisors, zz, out);
-}
 #endif
 
 bool useWide(DctPath path) {
@@ -221,8 +269,7 @@ bool useWide(DctPath path) {
 
 bool wideDctAvailable() {
 #ifdef TESSARO_WIDE_DCT
-    static const bool available = __builtin_cpu_supports("avx2");
-    return available;
+    return wideInstructionsAvailable();
 #else
     return false;
 #endif
@@ -242,35 +289,40 @@ void ForwardDct(float* block, DctPath path) {
 
 void QuantizeBlock(const float* block, const std::array<float, 64>& divisors, const ZigZagTable& zz,
                    int16_t* out) {
-    std::array<float, 64> naturalDivisors{};
+    std::array<double, 64> naturalDivisors{};
     for (int i = 0; i < 64; ++i) {
-        naturalDivisors[i] = divisors[zz[i]];
+        naturalDivisors[i] = static_cast<double>(divisors[zz[i]]);
     }
     Halves v;
     load(block, 8, v);
-    quantize(v, naturalDivisors.data(), zz.data(), out);
+    quantize<false>(v, naturalDivisors.data(), zz.data(), out);
 }
 
 BlockTransformer::BlockTransformer(const std::array<float, 64>& divisors, const ZigZagTable& zz) {
+    std::array<float, 64> natural{};
     for (int r = 0; r < 8; ++r) {
         for (int c = 0; c < 8; ++c) {
-            divisors_[c * 8 + r] = divisors[zz[r * 8 + c]];
+            natural[r * 8 + c] = divisors[zz[r * 8 + c]];
             zigZag_[c * 8 + r] = zz[r * 8 + c];
         }
     }
+    standardOrder_ = zigZag_ == kTransposedZigZag;
+    wideByDefault_ = wideDctAvailable();
+    buildWideTransformTables(natural.data(), zz.data(), wide_);
 }
 
 void BlockTransformer::transform(const float* samples, ptrdiff_t stride, int16_t* out,
                                  DctPath path) const {
 #ifdef TESSARO_WIDE_DCT
-    if (useWide(path)) {
-        transformWide(samples, stride, divisors_.data(), zigZag_.data(), out);
+    // A coefficient outside 16 bits is raised by the generic path.
+    const bool wide = path == DctPath::Best ? wideByDefault_ : useWide(path);
+    if (wide && transformBlockWide(samples, stride, wide_, out)) {
         return;
     }
 #else
     (void)path;
 #endif
-    transformGeneric(samples, stride, divisors_.data(), zigZag_.data(), out);
+    transformGeneric(samples, stride, wide_.divisors, zigZag_.data(), standardOrder_, out);
 }
 
 }  // namespace tessaro::jpeg

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "WideTransform.h"
 #include "ZigZag.h"
 
 namespace tessaro::jpeg {
@@ -35,8 +36,10 @@ class BlockTransformer {
                    DctPath path = DctPath::Best) const;
 
   private:
-    alignas(16) std::array<float, 64> divisors_{};  // per entry of the transposed block
-    std::array<int32_t, 64> zigZag_{};              // per entry of the transposed block
+    std::array<int32_t, 64> zigZag_{};  // per entry of the transposed block
+    bool standardOrder_ = false;        // zigZag_ is the usual table
+    bool wideByDefault_ = false;        // the path DctPath::Best takes, chosen once
+    WideTransformTables wide_{};        // the divisors of both paths are here
 };
 
 }  // namespace tessaro::jpeg

@@ -5,17 +5,39 @@
 
 namespace tessaro::jpeg {
 
+namespace {
+
+// The DC value of the block at `position`, from the sampler's compact copy when it has one.
+class DcValues {
+  public:
+    explicit DcValues(const Component& c)
+        : sampled_(c.Statistics.valid ? c.Statistics.dc.data() : nullptr),
+          coefficients_(c.Coefficients.data()) {}
+
+    int32_t at(size_t position) const {
+        return sampled_ != nullptr ? sampled_[position / 64] : coefficients_[position];
+    }
+
+  private:
+    const int16_t* sampled_;
+    const int16_t* coefficients_;
+};
+
+}  // namespace
+
 void CountDcSingle(const Component& c, SymbolCounts& counts) {
+    const DcValues values(c);
     int32_t predictor = 0;
     const size_t size = c.Coefficients.size();
     for (size_t p = 0; p < size; p += 64) {
-        const int32_t dc = c.Coefficients[p];
+        const int32_t dc = values.at(p);
         ++counts[category(dc - predictor)];
         predictor = dc;
     }
 }
 
 void CountDcInterleaved(const Component& c, const McuLayout& layout, SymbolCounts& counts) {
+    const DcValues values(c);
     McuCursor cursor(c);
     int32_t predictor = 0;
     for (int32_t row = 0; row < layout.rows; ++row) {
@@ -24,7 +46,7 @@ void CountDcInterleaved(const Component& c, const McuLayout& layout, SymbolCount
                 if (p < 0) {
                     ++counts[0];
                 } else {
-                    const int32_t dc = c.Coefficients[static_cast<size_t>(p)];
+                    const int32_t dc = values.at(static_cast<size_t>(p));
                     ++counts[category(dc - predictor)];
                     predictor = dc;
                 }
@@ -34,13 +56,23 @@ void CountDcInterleaved(const Component& c, const McuLayout& layout, SymbolCount
     }
 }
 
+void CountAcSymbols(const int16_t* block, SymbolCounts& counts) {
+    forEachAcSymbol(
+        block, [&] { ++counts[kZeroRun16]; }, [&](int symbol, int32_t) { ++counts[symbol]; },
+        [&] { ++counts[kEndOfBlock]; });
+}
+
 void CountAcSymbols(const Component& c, SymbolCounts& counts) {
+    if (c.Statistics.valid) {
+        for (size_t s = 0; s < counts.size(); ++s) {
+            counts[s] += c.Statistics.acCounts[s];
+        }
+        return;
+    }
     const size_t size = c.Coefficients.size();
     const int16_t* data = c.Coefficients.data();
     for (size_t p = 0; p < size; p += 64) {
-        forEachAcSymbol(
-            data + p, [&] { ++counts[kZeroRun16]; }, [&](int symbol, int32_t) { ++counts[symbol]; },
-            [&] { ++counts[kEndOfBlock]; });
+        CountAcSymbols(data + p, counts);
     }
 }
 

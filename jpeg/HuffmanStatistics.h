@@ -25,6 +25,8 @@ void CountDcSingle(const Component& c, SymbolCounts& counts);
 void CountDcInterleaved(const Component& c, const McuLayout& layout, SymbolCounts& counts);
 // AC symbols (runs, ZRL, EOB) of the stored blocks.
 void CountAcSymbols(const Component& c, SymbolCounts& counts);
+// AC symbols of one block.
+void CountAcSymbols(const int16_t* block, SymbolCounts& counts);
 
 // Builds every DC and AC table that a component selects (Td, Ta) from this image's
 // coefficients and returns the estimated size of the entropy-coded data in bytes.

@@ -5,7 +5,6 @@
 #include "CheckedMath.h"
 #include "ComponentSampler.h"
 #include "JpegEncoder.h"
-#include "WholeRatioAverage.h"
 
 namespace tessaro {
 
@@ -122,42 +121,48 @@ int32_t JpegEncoder::sample(const DrawingContext& lhdc, int32_t lWidth, int32_t 
         }
     }
 
-    PixelPlane plane;
-    std::vector<uint8_t> averaged;
-    int32_t renderedW = -1;
-    int32_t renderedH = -1;
-    for (size_t index = 0; index < components_.size(); ++index) {
-        Component& c = components_[index];
+    // Components of equal sampled size, one after the other, share one rendering.
+    size_t index = 0;
+    while (index < components_.size()) {
         const SampledSize& s = sizes[index];
-        c.Id = static_cast<int32_t>(index) + 1;
-        c.PaddedWidth = s.pw;
-        c.PaddedHeight = s.ph;
-        c.Coefficients.assign(static_cast<size_t>(s.pw) * static_cast<size_t>(s.ph), 0);
-
-        if (s.w != renderedW || s.h != renderedH) {
-            const bool fullSize = s.w == lWidth && s.h == lHeight;
-            if (fullSize && direct) {
-                plane = planeOf(*source, lSrcLeft, lSrcTop, s.w, s.h);
-            } else if (fromSource(s)) {
-                plane = averageWholeRatio(planeOf(*source, lSrcLeft, lSrcTop, lWidth, lHeight), s.w,
-                                          s.h, averaged);
+        size_t end = index + 1;
+        while (end < components_.size() && sizes[end].w == s.w && sizes[end].h == s.h) {
+            ++end;
+        }
+        Rendering rendering;
+        rendering.width = s.w;
+        rendering.height = s.h;
+        const bool fullSize = s.w == lWidth && s.h == lHeight;
+        if (fromSource(s)) {
+            rendering.plane = planeOf(*source, lSrcLeft, lSrcTop, lWidth, lHeight);
+        } else {
+            const int32_t top = paddedHeight - s.ph;
+            if (fullSize) {
+                BitBlt(workDc, 0, top, s.w, s.h, lhdc, lSrcLeft, lSrcTop);
             } else {
-                const int32_t top = paddedHeight - s.ph;
-                if (fullSize) {
-                    BitBlt(workDc, 0, top, s.w, s.h, lhdc, lSrcLeft, lSrcTop);
-                } else {
-                    StretchBlt(workDc, 0, top, s.w, s.h, lhdc, lSrcLeft, lSrcTop, lWidth, lHeight);
-                }
-                plane = planeOf(*work, 0, top, s.w, s.h);
+                StretchBlt(workDc, 0, top, s.w, s.h, lhdc, lSrcLeft, lSrcTop, lWidth, lHeight);
             }
-            renderedW = s.w;
-            renderedH = s.h;
+            rendering.plane = planeOf(*work, 0, top, s.w, s.h);
         }
 
-        const BlockTransformer transformer(quantTables_[static_cast<size_t>(c.Tq)].Divisors,
-                                           zigZag_);
-        sampleComponent(plane, kColourWeights[index], s.pw, s.ph, transformer,
-                        c.Coefficients.data());
+        std::vector<BlockTransformer> transformers;
+        transformers.reserve(end - index);
+        std::vector<ChannelTarget> targets;
+        for (size_t i = index; i < end; ++i) {
+            Component& c = components_[i];
+            c.Id = static_cast<int32_t>(i) + 1;
+            c.PaddedWidth = s.pw;
+            c.PaddedHeight = s.ph;
+            // Every entry is written by the sampler.
+            c.Statistics.valid = false;
+            c.Coefficients.clear();
+            c.Coefficients.resize(static_cast<size_t>(s.pw) * static_cast<size_t>(s.ph));
+            transformers.emplace_back(quantTables_[static_cast<size_t>(c.Tq)].Divisors, zigZag_);
+            targets.push_back(
+                {kColourWeights[i], &transformers.back(), c.Coefficients.data(), &c.Statistics});
+        }
+        sampleChannels(rendering, targets, s.pw, s.ph);
+        index = end;
     }
     if (needWorkBitmap) {
         workDc.select(nullptr);
