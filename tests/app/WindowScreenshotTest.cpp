@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "PanelFrame.h"
+#include "TestPaths.h"
+#include "WindowTestSupport.h"
+
+using namespace windowtest;
+
+namespace {
+
+// Saves what the window shows now, for a reviewer to look at.
+void shoot(MainWindow& w, const char* name) {
+    QApplication::processEvents();
+    const QImage shot = w.grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_EQ(shot.size(), w.size());
+    ASSERT_TRUE(shot.save(QDir(testOutputDir()).filePath(name)));
+}
+
+}  // namespace
+
+TEST(WindowScreenshot, TheWindowAndItsQualityPanel) {
+    QTemporaryDir dir;
+    MainWindow w(dir.path());
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    shoot(w, "main_window.png");
+
+    bool shot = false;
+    whenShown(control(w, "FrameQualita"), [&] {
+        shoot(w, "main_window_quality.png");
+        shot = true;
+        click(button(w, "ThemedButton1_0"));
+    });
+    click(button(w, "btnQualita"));
+    EXPECT_TRUE(shot);
+}
