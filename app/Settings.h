@@ -38,9 +38,8 @@ inline constexpr int kMaxCommentBytes = 32767;
 QByteArray encode(const Settings& s);
 
 // Reads as many whole fields as `bytes` holds, in file order, over `s`; reading stops at the
-// first field a short file cuts, and that field and every later one keep their values in `s`. A
-// comment length that runs past the end is cut to the bytes present; a negative one reads as an
-// empty comment.
+// first field a short file cuts, and that field and every later one keep their values in `s`. A comment length that runs past the end is cut to the bytes
+// present; a negative one reads as an empty comment.
 void decode(const QByteArray& bytes, Settings& s);
 
 }  // namespace settingsrecord
