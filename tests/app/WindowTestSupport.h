@@ -1,8 +1,12 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QDesktopServices>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
 
 #include "MainWindow.h"
@@ -25,6 +29,8 @@ inline ThemedButton* button(const MainWindow& w, const char* name) {
 inline void click(QWidget* widget) {
     ASSERT_NE(widget, nullptr);
     const QPoint centre = widget->rect().center();
+    // From somewhere else: a pointer already standing there would bring no move.
+    QTest::mouseMove(widget->window(), QPoint(1, 1));
     QTest::mouseMove(widget, centre);
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, centre);
     QApplication::processEvents();
@@ -43,5 +49,26 @@ inline void whenShown(QWidget* panel, std::function<void()> step) {
     });
     poll->start(5);
 }
+
+}  // namespace windowtest
+
+namespace windowtest {
+
+// Catches what the program asks the desktop to open, for one scheme, while it lives.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public:
+    explicit UrlCatcher(const QString& scheme) : scheme_(scheme) {
+        QDesktopServices::setUrlHandler(scheme_, this, "open");
+    }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(scheme_); }
+    QList<QUrl> opened;
+
+  public slots:
+    void open(const QUrl& url) { opened << url; }
+
+  private:
+    QString scheme_;
+};
 
 }  // namespace windowtest
