@@ -4,6 +4,7 @@
 
 #include "PanelFrame.h"
 #include "TestPaths.h"
+#include "TestPictures.h"
 #include "WindowTestSupport.h"
 
 using namespace windowtest;
@@ -26,6 +27,11 @@ TEST(WindowScreenshot, TheWindowAndItsQualityPanel) {
     MainWindow w(dir.path());
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    // After one batch: a preview in its target and the outcome in the footer.
+    const QString picture = dir.filePath("quadranti.bmp");
+    ASSERT_TRUE(quadrantPicture(64, 48).save(picture, "BMP"));
+    w.Resizer_OLEDragDrop(1, {picture});
+    ASSERT_EQ(w.lastReport().written, 1);
     shoot(w, "main_window.png");
 
     bool shot = false;
@@ -36,4 +42,10 @@ TEST(WindowScreenshot, TheWindowAndItsQualityPanel) {
     });
     click(button(w, "btnQualita"));
     EXPECT_TRUE(shot);
+
+    whenShown(control(w, "Picture4"), [&] {
+        shoot(w, "main_window_help.png");
+        click(button(w, "ThemedButton5"));
+    });
+    click(button(w, "ThemedButton6"));
 }
