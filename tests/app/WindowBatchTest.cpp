@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "PanelFrame.h"
@@ -98,4 +99,16 @@ TEST_F(WindowBatch, ADropOfNoPictureSaysSoAndOffersNoFolder) {
     window->Resizer_OLEDragDrop(3, {dir.filePath("note.txt"), dir.filePath("foto.jpeg")});
     EXPECT_EQ(sizes->FooterText(), "Nessun file .bmp, .gif o .jpg tra quelli trascinati");
     EXPECT_FALSE(folderLink()->isVisible());
+}
+
+TEST_F(WindowBatch, ClosingDuringABatchSavesAndStopsItAfterTheFileInHand) {
+    QObject::connect(sizes, &PanelFrame::PropertyChanged, [this](const QString& name) {
+        if (name == "FooterText" && sizes->FooterText() == "1 / 3")
+            window->close();
+    });
+    window->Resizer_OLEDragDrop(0, {picture("1.bmp"), picture("2.bmp"), picture("3.bmp")});
+    EXPECT_TRUE(window->lastReport().cancelled);
+    EXPECT_EQ(window->lastReport().written, 1);
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("resizer.cfg")));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

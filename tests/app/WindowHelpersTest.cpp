@@ -115,6 +115,6 @@ TEST(ModalWait, ReturnsWhenThePanelIsHiddenOrGone) {
     EXPECT_TRUE(panel->isHidden());
 
     panel->show();
-    QTimer::singleShot(0, panel, [&] { delete panel; });
+    QTimer::singleShot(0, &window, [&] { delete panel; });
     WaitWhileShown(panel);
 }
