@@ -140,10 +140,9 @@ void MainWindow::Form_Unload() {
     // its file, queued drops are dropped, and the waits of open panels end.
     closing_ = true;
     pending_.clear();
-    for (QWidget* panel : {static_cast<QWidget*>(frameCommento),
-                           static_cast<QWidget*>(FrameQualita), static_cast<QWidget*>(Picture4)}) {
-        panel->hide();
-    }
+    frameCommento->hide();
+    FrameQualita->hide();
+    Picture4->hide();
 }
 
 void MainWindow::setOptionsEnabled(bool enabled) {
