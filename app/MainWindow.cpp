@@ -1,22 +1,29 @@
 #include "MainWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
-#include <QGridLayout>
-#include <QLabel>
-#include <QRegularExpressionValidator>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFontMetrics>
 #include <QScreen>
-#include <QVBoxLayout>
-#include <cmath>
+#include <QShortcut>
+#include <QUrl>
 
+#include "BatchNotice.h"
+#include "ClickLabel.h"
+#include "PanelFrame.h"
 #include "QualityChoices.h"
+#include "RuntimeError.h"
 #include "SettingsFile.h"
+#include "ThemedButton.h"
+#include "ToggleLook.h"
+#include "WindowPosition.h"
+#include "WindowUtils.h"
 
 namespace {
-constexpr int kTwipsPerPixel = 15;
-const char* const kCaptions[5] = {" 320x240 ", " 640x480 ", " 800x600 ", " 1024x768 ", " Custom "};
-const char* const kIdleHeader = "Dimensione delle immagini";
 const char* const kBusyHeader = "Elaborazione in corso...";
+constexpr QSize kClientSize(734, 643);
 }  // namespace
 
 QString MainWindow::DropTip() {
@@ -24,85 +31,130 @@ QString MainWindow::DropTip() {
            QString::fromUtf8(" finestra corrispondente alla grandezza desiderata.");
 }
 
+QString MainWindow::ProjectAddress() {
+    return QStringLiteral("https://velmora.example.com/tessaro");
+}
+
 MainWindow::MainWindow(QString programFolder, QWidget* parent)
     : QWidget(parent), programFolder_(std::move(programFolder)) {
+    setObjectName("frmResizer");
     setWindowTitle("Velmora. Tessaro  Vers. 2.0");
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // A close button and no minimise or maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientSize);
 
-    PanelFrame1 = new QGroupBox(kIdleHeader, this);
-    auto* grid = new QGridLayout(PanelFrame1);
-    for (int i = 0; i < 5; ++i) {
-        auto* caption = new QLabel(kCaptions[i], PanelFrame1);
-        caption->setAlignment(Qt::AlignCenter);
-        auto* target = new DropTarget(i, PanelFrame1);
-        target->setObjectName(QString("Resizer_%1").arg(i));
-        if (i < 4)
-            target->setAccessibleName(
-                QString("Trascina qui: %1").arg(QString(kCaptions[i]).trimmed()));
-        target->setFixedSize(96, 72);
-        connect(target, &DropTarget::filesDropped, this, &MainWindow::Resizer_OLEDragDrop);
-        Resizer[static_cast<size_t>(i)] = target;
-        grid->addWidget(caption, 0, i);
-        grid->addWidget(target, 1, i);
-    }
+    buildOptions();
+    buildSizes();
+    buildPictures();
 
-    auto* digits = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
-    Text1 = new QLineEdit("1280", PanelFrame1);
-    Text2 = new QLineEdit("960", PanelFrame1);
-    Text1->setToolTip("Larghezza immagine");
-    Text2->setToolTip("Altezza immagine");
-    // The custom target's name tells a screen reader the size it resizes to now.
-    const auto nameCustomTarget = [this] {
-        Resizer[4]->setAccessibleName(
-            QString("Trascina qui: %1x%2 (personalizzata)").arg(Text1->text(), Text2->text()));
-    };
-    connect(Text1, &QLineEdit::textChanged, this, nameCustomTarget);
-    connect(Text2, &QLineEdit::textChanged, this, nameCustomTarget);
-    nameCustomTarget();
-    for (QLineEdit* box : {Text1, Text2}) {
-        box->setValidator(digits);
-        box->setMaximumWidth(60);
-    }
-    auto* sizeRow = new QHBoxLayout;
-    sizeRow->addStretch();
-    sizeRow->addWidget(Text1);
-    sizeRow->addWidget(new QLabel("x", PanelFrame1));
-    sizeRow->addWidget(Text2);
-    grid->addLayout(sizeRow, 2, 4);
+    // Esc stops a running batch after the file in hand.
+    auto* stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(stop, &QShortcut::activated, this, &MainWindow::stopBatch);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(PanelFrame1);
     Form_Load();
 }
 
+MainWindow::~MainWindow() = default;
+
+QString MainWindow::HeaderText() const {
+    return PanelFrame1->HeaderText();
+}
+
 void MainWindow::Form_Load() {
+    WindowUtils::AddWindowStyle(Text1, WindowUtils::ES_NUMBER);
+    WindowUtils::AddWindowStyle(Text2, WindowUtils::ES_NUMBER);
     for (DropTarget* t : Resizer)
         t->setToolTip(DropTip());
     settingsfile::LoadSettings(programFolder_, settings_);
-    qualitychoices::ApplyStartupDefaults(settings_);
-    if (settings_.FormLeft >= 0) {
-        move(settings_.FormLeft / kTwipsPerPixel, settings_.FormTop / kTwipsPerPixel);
-    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(sizeHint().width() / 2, sizeHint().height() / 2));
+    if (settings_.SampleH != 0)
+        qualitychoices::FallBackFromBadSampling(settings_);
+    // The list starts on the saved entry, so that setting the greyscale box below keeps the
+    // saved subsampling choice instead of reading an empty list.
+    if (settings_.SubSampleIndex >= 0 && settings_.SubSampleIndex < cboSubSample->count()) {
+        const QSignalBlocker quiet(cboSubSample);
+        cboSubSample->setCurrentIndex(settings_.SubSampleIndex);
     }
-    setWindowFlag(Qt::WindowStaysOnTopHint, settings_.StayOnTop);
+    if (settings_.SampleH == 0)
+        ShowQualityPanel(true);
+    restorePosition();
+    ThemedButton4->SetCaption("Nome File\r\ncon ris. imm.");
+    ApplyToggleLook(ThemedButton4, settings_.NameWithSize);
+    ApplyToggleLook(ThemedButton3, settings_.KeepProportions);
+    ApplyToggleLook(ThemedButton7, settings_.StayOnTop);
+    if (settings_.LockHeight) {
+        ThemedButton2_Click(1);
+    } else if (!settings_.LockWidth) {
+        settings_.LockHeight = true;
+        ThemedButton2_Click(1);
+    } else {
+        ThemedButton2_Click(0);
+    }
+    chkGreyscale->setChecked(settings_.GreyscaleOn);
+    ThemedButton6->SetToolTipType(1);
+    ThemedButton6->SetToolTipIcon(1);
+    ThemedButton6->SetToolTipText("Aiutooooo");
+    ThemedButton6->SetToolTipTitle("Funzione:");
+    WindowUtils::SetTopMost(this, settings_.StayOnTop);
 }
 
-QString MainWindow::HeaderText() const {
-    return PanelFrame1->title();
+void MainWindow::restorePosition() {
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect primaryArea = primary ? primary->availableGeometry() : QRect();
+    const QSize frameSize = frameGeometry().size();
+    if (settings_.FormLeft < 0) {
+        if (!primaryArea.isEmpty())
+            move(windowposition::Centred(frameSize, primaryArea));
+        return;
+    }
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    const QPoint saved(windowposition::ToPixels(settings_.FormLeft),
+                       windowposition::ToPixels(settings_.FormTop));
+    // A top-level widget's move() places its outer frame, as the position was saved.
+    move(windowposition::OnScreen(saved, frameSize, screens, primaryArea));
+}
+
+void MainWindow::SaveSettings() {
+    const QPoint frame = frameGeometry().topLeft();
+    try {
+        const int32_t left = windowposition::ToTwips(frame.x());
+        const int32_t top = windowposition::ToTwips(frame.y());
+        settings_.FormLeft = left;
+        settings_.FormTop = top;
+    } catch (const tessaro::RuntimeError&) {
+        // A position beyond the field's range keeps the one saved before.
+    }
+    settingsfile::SaveSettings(programFolder_, settings_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    settings_.FormLeft =
-        static_cast<int32_t>(std::nearbyint(static_cast<double>(x()) * kTwipsPerPixel));
-    settings_.FormTop =
-        static_cast<int32_t>(std::nearbyint(static_cast<double>(y()) * kTwipsPerPixel));
-    settingsfile::SaveSettings(programFolder_, settings_);
+    Form_Unload();
     event->accept();
 }
 
+void MainWindow::Form_Unload() {
+    SaveSettings();
+    // Nothing may keep the program alive once its window is gone: a batch in hand stops after
+    // its file, queued drops are dropped, and the waits of open panels end.
+    closing_ = true;
+    pending_.clear();
+    frameCommento->hide();
+    FrameQualita->hide();
+    Picture4->hide();
+}
+
+void MainWindow::setOptionsEnabled(bool enabled) {
+    PanelFrame1->setEnabled(enabled);
+    PanelFrame2->setEnabled(enabled);
+}
+
+// --- batches ---
+
 void MainWindow::Resizer_OLEDragDrop(int index, const QStringList& paths) {
+    if (closing_)
+        return;
     pending_.append({index, paths});
     if (busy_)
         return;  // the running batch takes it up when it ends
@@ -117,21 +169,57 @@ void MainWindow::runBatch(int index, const QStringList& paths) {
     host.processEvents = [] { QCoreApplication::processEvents(); };
     host.setBusy = [this](bool busy) { setBusy(busy); };
     host.showPreview = [this](int i, const QImage& source) { target(i)->showPreview(source); };
+    host.progress = [this](int done, int accepted) { showProgress(done, accepted); };
+    host.stopRequested = [this] { return stopRequested_ || closing_; };
     busy_ = true;
+    stopRequested_ = false;
     BatchDriver driver(programFolder_, settings_, host);
     driver.setCustomSize(Text1->text(), Text2->text());
     lastReport_ = driver.Run(static_cast<int16_t>(index), paths);
     busy_ = false;
+    showOutcome(lastReport_);
     emit batchFinished(lastReport_);
 }
 
 void MainWindow::setBusy(bool busy) {
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        savedHeader_ = PanelFrame1->title();
-        PanelFrame1->setTitle(kBusyHeader);
+        savedHeader_ = PanelFrame1->HeaderText();
+        PanelFrame1->setHeaderText(kBusyHeader);
+        lnkOutputFolder->hide();
     } else {
         QApplication::restoreOverrideCursor();
-        PanelFrame1->setTitle(savedHeader_);
+        PanelFrame1->setHeaderText(savedHeader_);
     }
+}
+
+void MainWindow::showProgress(int done, int accepted) {
+    const QString text = batchnotice::Progress(done, accepted);
+    setFooterNotice(text, text);
+}
+
+void MainWindow::showOutcome(const BatchReport& report) {
+    setFooterNotice(batchnotice::Outcome(report, false), batchnotice::Outcome(report, true));
+    outputFolder_ = report.outputFolder;
+    lnkOutputFolder->setVisible(batchnotice::OffersFolder(report));
+}
+
+void MainWindow::setFooterNotice(const QString& shortText, const QString& fullText) {
+    const QFontMetrics metrics(PanelFrame1->FooterTextFont());
+    PanelFrame1->setFooterText(
+        metrics.elidedText(shortText, Qt::ElideRight, BatchNotice->width() - 8));
+    BatchNotice->setToolTip(fullText);
+    BatchNotice->setAccessibleName(fullText);
+}
+
+void MainWindow::openOutputFolder() {
+    if (!outputFolder_.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(outputFolder_));
+}
+
+void MainWindow::stopBatch() {
+    if (!busy_)
+        return;
+    stopRequested_ = true;
+    pending_.clear();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QList>
 #include <QPair>
@@ -12,14 +11,31 @@
 #include "DropTarget.h"
 #include "Settings.h"
 
-// The program's window: five drop targets with their captions and the custom size boxes on
-// the size panel. Settings are loaded when it opens and saved when it closes.
+class ClickLabel;
+class PanelFrame;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QScrollBar;
+class ThemedButton;
+
+// The program's window, `frmResizer`: the option buttons, the five drop targets with the
+// custom size boxes, and a decorative picture that holds the quality, comment and help panels
+// and the link to the project's page. Settings are loaded when it opens and saved when it
+// closes and when the quality panel is confirmed.
+//
+// Every control's object name is its own name; an element of a control array carries its
+// index after an underscore (ThemedButton2_1, Resizer_4).
 class MainWindow : public QWidget {
     Q_OBJECT
   public:
     explicit MainWindow(QString programFolder, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     static QString DropTip();
+    // The project's page behind the link in the picture.
+    static QString ProjectAddress();
 
     Settings& settings() { return settings_; }
     DropTarget* target(int index) const { return Resizer[static_cast<size_t>(index)]; }
@@ -39,18 +55,97 @@ class MainWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Building the controls.
+    void buildOptions();
+    void buildSizes();
+    void buildPictures();
+    void buildQualityPanel();
+    void buildCommentPanel();
+    ThemedButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
+                             const QString& toolTip, const QRect& geometry);
+    PanelFrame* makePanel(QWidget* parent, const QString& name, const QString& header,
+                          const QRect& geometry);
+
+    // Start and end.
     void Form_Load();
+    void Form_Unload();
+    void restorePosition();
+    void SaveSettings();
+
+    // Option buttons.
+    void ThemedButton3_Click();
+    void ThemedButton4_Click();
+    void ThemedButton7_Click();
+    void ThemedButton2_Click(int Index);
+    void btnQualita_Click();
+
+    // Quality and comment panels.
+    void ShowQualityPanel(bool init);
+    void cboSubSample_Click();
+    void chkGreyscale_Click();
+    void hscQuality_Change();
+    void ThemedButton1_Click(int Index);
+    void cmdComment_Click();
+
+    // Help panel and link.
+    void ThemedButton6_Click();
+    void ThemedButton5_Click();
+    void LabelLink_Click();
+
+    // While a quality or help panel is open, the drop targets and option buttons rest.
+    void setOptionsEnabled(bool enabled);
+
+    // Batches.
     void runBatch(int index, const QStringList& paths);
     void setBusy(bool busy);
+    void showProgress(int done, int accepted);
+    void showOutcome(const BatchReport& report);
+    void setFooterNotice(const QString& shortText, const QString& fullText);
+    void openOutputFolder();
+    void stopBatch();
 
     QString programFolder_;
     Settings settings_;
+    // The quality panel's copy of the settings as they were when it opened.
+    Settings SavedSettings;
+
+    PanelFrame* PanelFrame2 = nullptr;
+    ThemedButton* ThemedButton7 = nullptr;
+    ThemedButton* ThemedButton6 = nullptr;
+    ThemedButton* ThemedButton4 = nullptr;
+    ThemedButton* ThemedButton3 = nullptr;
+    std::array<ThemedButton*, 2> ThemedButton2{};
+    ThemedButton* btnQualita = nullptr;
+
+    PanelFrame* PanelFrame1 = nullptr;
     std::array<DropTarget*, 5> Resizer{};
+    std::array<QLabel*, 5> Label1{};
     QLineEdit* Text1 = nullptr;
     QLineEdit* Text2 = nullptr;
-    QGroupBox* PanelFrame1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QWidget* BatchNotice = nullptr;         // carries the whole notice as tooltip and name
+    ClickLabel* lnkOutputFolder = nullptr;  // opens "Elaborate" after a batch
+
+    QLabel* Picture3 = nullptr;
+    QLabel* Picture4 = nullptr;
+    ThemedButton* ThemedButton5 = nullptr;
+    PanelFrame* FrameQualita = nullptr;
+    QLabel* lblQuality = nullptr;
+    QScrollBar* hscQuality = nullptr;
+    QLabel* lblSubSample = nullptr;
+    QComboBox* cboSubSample = nullptr;
+    QCheckBox* chkGreyscale = nullptr;
+    ThemedButton* cmdComment = nullptr;
+    std::array<ThemedButton*, 4> ThemedButton1{};
+    PanelFrame* frameCommento = nullptr;
+    QPlainTextEdit* txtComment = nullptr;
+    ClickLabel* LabelLink = nullptr;
+
     QString savedHeader_;
     bool busy_ = false;
+    bool stopRequested_ = false;
+    bool closing_ = false;
     QList<QPair<int, QStringList>> pending_;
     BatchReport lastReport_;
+    QString outputFolder_;
 };

@@ -60,16 +60,22 @@ bool IsSamplingFactor(int32_t v) {
 }
 }  // namespace
 
+void FallBackFromBadSampling(Settings& s) {
+    if (IsSamplingFactor(s.SampleH) && IsSamplingFactor(s.SampleV))
+        return;
+    // No encoder accepts these; keeping them would stop every JPEG of every batch.
+    eventlog::Error(QString("resizer.cfg: sampling factors %1 x %2 are outside 1..4; the "
+                            "default 2:2 is used")
+                        .arg(s.SampleH)
+                        .arg(s.SampleV));
+    ApplySubSample(s, kDefaultEntry, s.GreyscaleOn);
+}
+
 void ApplyStartupDefaults(Settings& s) {
     if (s.SampleH == 0) {
         SynchroniseFromSettings(s);
-    } else if (!IsSamplingFactor(s.SampleH) || !IsSamplingFactor(s.SampleV)) {
-        // No encoder accepts these; keeping them would stop every JPEG of every batch.
-        eventlog::Error(QString("resizer.cfg: sampling factors %1 x %2 are outside 1..4; the "
-                                "default 2:2 is used")
-                            .arg(s.SampleH)
-                            .arg(s.SampleV));
-        ApplySubSample(s, kDefaultEntry, s.GreyscaleOn);
+    } else {
+        FallBackFromBadSampling(s);
     }
     if (!s.LockHeight && !s.LockWidth)
         s.LockHeight = true;

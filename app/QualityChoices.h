@@ -22,6 +22,10 @@ void ApplySubSample(Settings& s, int index, bool greyscaleChecked);
 // handler; returns the entry that ends up selected.
 int SynchroniseFromSettings(Settings& s);
 
+// Sampling factors outside 1..4 (a damaged or foreign file) fall back to the default entry,
+// and the event log says so.
+void FallBackFromBadSampling(Settings& s);
+
 // The start-up rules: a record without sampling factors gets the panel's defaults, factors
 // outside 1..4 fall back to the default entry (said in the event log), and with neither lock
 // chosen the height is locked.

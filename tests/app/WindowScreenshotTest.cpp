@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "PanelFrame.h"
+#include "TestPaths.h"
+#include "TestPictures.h"
+#include "WindowTestSupport.h"
+
+using namespace windowtest;
+
+namespace {
+
+// Saves what the window shows now, for a reviewer to look at.
+void shoot(MainWindow& w, const char* name) {
+    QApplication::processEvents();
+    const QImage shot = w.grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_EQ(shot.size(), w.size());
+    ASSERT_TRUE(shot.save(QDir(testOutputDir()).filePath(name)));
+}
+
+}  // namespace
+
+TEST(WindowScreenshot, TheWindowAndItsQualityPanel) {
+    QTemporaryDir dir;
+    MainWindow w(dir.path());
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    // After one batch: a preview in its target and the outcome in the footer.
+    const QString picture = dir.filePath("quadranti.bmp");
+    ASSERT_TRUE(quadrantPicture(64, 48).save(picture, "BMP"));
+    w.Resizer_OLEDragDrop(1, {picture});
+    ASSERT_EQ(w.lastReport().written, 1);
+    shoot(w, "main_window.png");
+
+    bool shot = false;
+    whenShown(control(w, "FrameQualita"), [&] {
+        shoot(w, "main_window_quality.png");
+        shot = true;
+        click(button(w, "ThemedButton1_0"));
+    });
+    click(button(w, "btnQualita"));
+    EXPECT_TRUE(shot);
+
+    whenShown(control(w, "Picture4"), [&] {
+        shoot(w, "main_window_help.png");
+        click(button(w, "ThemedButton5"));
+    });
+    click(button(w, "ThemedButton6"));
+}
