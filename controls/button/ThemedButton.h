@@ -190,6 +190,8 @@ class ThemedButton : public QWidget, private tessaro::hook::SubclassOwner {
     void redrawSurface();
     void setSurfaceBackground(uint32_t colour);
     void applyStateAdjustments();
+    // Drawn greyed when switched off itself or when a container holding it is disabled.
+    bool drawnEnabled() const { return enabled_ && isEnabled(); }
     void drawStyleBackground();
     bool drawStyle6();
     bool themeAvailable() const;

@@ -147,7 +147,7 @@ void ThemedButton::applyStateAdjustments() {
         state_ = 2;
     if (buttonType_ == 1 && value_)
         state_ = 3;
-    if (!enabled_) {
+    if (!drawnEnabled()) {
         state_ = 4;
         setSurfaceBackground(systemRef(syscolour::kButtonFace));
     }
@@ -308,8 +308,8 @@ void ThemedButton::drawIcon() {
         y -= 2;
     }
     if (useMaskColor_) {
-        drawMasked(surface_, icon_, x, y, s, s, mask, std::nullopt, !enabled_);
-    } else if (enabled_) {
+        drawMasked(surface_, icon_, x, y, s, s, mask, std::nullopt, !drawnEnabled());
+    } else if (drawnEnabled()) {
         paintPicture(x, y);
     } else {
         QPainter p(&surface_);

@@ -62,6 +62,9 @@ bool ThemedButton::event(QEvent* e) {
         e->accept();
         return true;
     }
+    // A container switched back on leaves the greyed look behind.
+    if (e->type() == QEvent::EnabledChange && drawnEnabled() && state_ == 4)
+        state_ = 1;
     return QWidget::event(e);
 }
 

@@ -212,6 +212,27 @@ TEST_F(ButtonDrawing, DisabledIconIsGreyAndZeroSizedMaskedIconIsNotDrawn) {
     EXPECT_EQ(at(s(), 50, 15), sys(syscolour::kButtonFace));
 }
 
+TEST_F(ButtonDrawing, DisabledContainerGreysTheButtonWithoutChangingEnabled) {
+    b->SetCaption("WWWW");
+    b->SetIcon(solidIcon(Qt::red));
+    b->SetIconAlign(0);
+    b->Refresh();
+    const QImage enabled = s().copy();
+    b->SetEnabled(false);
+    const QImage ownDisabled = s().copy();
+    b->SetEnabled(true);
+    ASSERT_NE(enabled, ownDisabled);
+
+    host.window.setEnabled(false);
+    b->repaint();
+    EXPECT_EQ(s(), ownDisabled);
+    EXPECT_TRUE(b->Enabled());  // the stored property stays the button's own
+
+    host.window.setEnabled(true);
+    b->repaint();
+    EXPECT_EQ(s(), enabled);
+}
+
 TEST_F(ButtonDrawing, CaptionColourFollowsTheState) {
     b->SetCaption("WWWW");
     b->SetUseCustomColors(true);
