@@ -248,9 +248,10 @@ TEST(FrameResize, ACollapsedFrameHasNoGrip) {
     });
     ASSERT_TRUE(h.ok);
     h.frame->Collapse();
-    // Pressed on the chevron (no move starts there), then dragged over where the grip was
-    // when it was last painted.
-    h.press(kChevron);
+    // Pressed on the chevron (no move starts there; without a close button it sits at the
+    // right), then dragged over where the grip was when it was last painted.
+    h.press(QPoint(185, 10));
+    ASSERT_FALSE(h.frame->isMoving());
     h.moveTo(kGrip);
     EXPECT_NE(h.frame->cursor().shape(), Qt::SizeFDiagCursor);
     h.moveTo(QPoint(260, 220));
