@@ -5,6 +5,7 @@
 #include "FrameMouse.h"
 #include "FrameTestSupport.h"
 #include "TrackingService.h"
+#include "WindowProcChain.h"
 
 using framemouse::Host;
 using framemouse::waitFor;
@@ -232,4 +233,18 @@ TEST(FrameFocus, GainingTheFocusBringsTheFrameToTheFront) {
     h.click(QPoint(100, 80));
     EXPECT_TRUE(h.frame->hasFocus());
     EXPECT_EQ(h.window.children().last(), h.frame);
+}
+
+TEST(FrameLifetime, AFrameThatGoesAwayTakesItsHooksWithIt) {
+    Host h;
+    ASSERT_TRUE(h.ok);
+    auto* chain = tessaro::hook::WindowProcChain::of(&h.window, false);
+    ASSERT_NE(chain, nullptr);
+    ASSERT_EQ(chain->size(), 1u);
+    delete h.frame;
+    h.frame = nullptr;
+    // The window's next messages find the frame's block asked to go, and let it go.
+    h.window.move(h.window.pos() + QPoint(15, 10));
+    h.window.resize(420, 330);
+    EXPECT_TRUE(waitFor([&] { return chain->size() == 0; }));
 }
