@@ -3,11 +3,11 @@
 #include <QPushButton>
 
 #include "FrameMouse.h"
-#include "FrameTestSupport.h"
 #include "TrackingService.h"
 #include "WindowProcChain.h"
 
 using framemouse::Host;
+using framemouse::settle;
 using framemouse::waitFor;
 
 namespace {
@@ -23,16 +23,16 @@ struct TrackLog {
     QString text() const { return seen.join(","); }
 };
 
-void hoverAfter(PanelFrame& f, int ms) {
-    f.setHoverTime(ms);
+void quickHover(PanelFrame& f) {
+    f.setHoverTime(30);
 }
 
-// Takes a tracking entry point away for the lifetime of the object.
-class MissingExports {
+// Takes tracking entry points away for the lifetime of the object.
+class Exports {
   public:
-    explicit MissingExports(frametracking::ExportCheck check)
+    explicit Exports(frametracking::ExportCheck check)
         : previous_(frametracking::setExportCheck(check)) {}
-    ~MissingExports() { frametracking::setExportCheck(previous_); }
+    ~Exports() { frametracking::setExportCheck(previous_); }
 
   private:
     frametracking::ExportCheck previous_;
@@ -46,15 +46,18 @@ bool onlyComctl32(const QString& module, const QString& entry) {
     return module == frametracking::kComctl32 && frametracking::builtInExports(module, entry);
 }
 
-// Counts paint events of a widget.
-struct PaintCounter : QObject {
-    int paints = 0;
-    int hides = 0;
-    int shows = 0;
+// In, rest, out again.
+void passThrough(Host& h) {
+    h.moveTo(QPoint(50, 50));
+    settle(80);
+    h.moveToWindowPoint(QPoint(390, 290));
+    settle();
+}
+
+struct EventCounter : QObject {
+    QMap<QEvent::Type, int> seen;
     bool eventFilter(QObject*, QEvent* e) override {
-        paints += e->type() == QEvent::Paint;
-        hides += e->type() == QEvent::Hide;
-        shows += e->type() == QEvent::Show;
+        ++seen[e->type()];
         return false;
     }
 };
@@ -62,17 +65,14 @@ struct PaintCounter : QObject {
 }  // namespace
 
 TEST(FrameTracking, ARestingPointerIsReportedEnterHoverEnterHoverThenLeave) {
-    Host h(QRect(20, 30, 200, 150), [](PanelFrame& f) { hoverAfter(f, 40); });
-    ASSERT_TRUE(h.ok);
-    ASSERT_TRUE(h.frame->trackingAvailable());
+    // Long enough for the second move to come before the hover.
+    Host h(QRect(20, 30, 200, 150), [](PanelFrame& f) { f.setHoverTime(300); });
+    ASSERT_TRUE(h.ok && h.frame->trackingAvailable());
     TrackLog log(*h.frame);
     h.moveTo(QPoint(50, 50));
-    EXPECT_EQ(log.text(), "enter");
-    EXPECT_TRUE(h.frame->mouseInside());
     h.moveTo(QPoint(52, 50));  // still inside: nothing new
     EXPECT_EQ(log.text(), "enter");
     ASSERT_TRUE(waitFor([&] { return log.seen.size() == 2; }));
-    EXPECT_FALSE(h.frame->mouseInside());
     h.moveTo(QPoint(55, 52));  // after a hover, the next move enters again
     ASSERT_TRUE(waitFor([&] { return log.seen.size() == 4; }));
     h.moveToWindowPoint(QPoint(390, 290));
@@ -80,171 +80,113 @@ TEST(FrameTracking, ARestingPointerIsReportedEnterHoverEnterHoverThenLeave) {
     EXPECT_EQ(log.text(), "enter,hover,enter,hover,leave");
 }
 
-TEST(FrameTracking, NothingIsReportedWhileDisabled) {
-    Host h(QRect(20, 30, 200, 150), [](PanelFrame& f) { hoverAfter(f, 20); });
+TEST(FrameTracking, NothingIsReportedWhileDisabledHoweverItWasSwitchedOff) {
+    Host h(QRect(20, 30, 200, 150), quickHover);
     ASSERT_TRUE(h.ok);
     TrackLog log(*h.frame);
     h.frame->setEnabled(false);
-    h.moveTo(QPoint(50, 50));
-    framemouse::settle(80);
-    h.moveToWindowPoint(QPoint(390, 290));
-    framemouse::settle();
-    EXPECT_EQ(log.text(), "");
-    // Switched off as a plain widget: the same.
+    passThrough(h);
     h.frame->setEnabled(true);
     static_cast<QWidget*>(h.frame)->setEnabled(false);
-    EXPECT_FALSE(h.frame->Enabled());
-    h.moveTo(QPoint(50, 50));
-    framemouse::settle(80);
-    h.moveToWindowPoint(QPoint(390, 290));
-    framemouse::settle();
+    passThrough(h);
     EXPECT_EQ(log.text(), "");
     static_cast<QWidget*>(h.frame)->setEnabled(true);
-    EXPECT_TRUE(h.frame->Enabled());
     h.moveTo(QPoint(50, 50));
     EXPECT_EQ(log.text(), "enter");
 }
 
 TEST(FrameTracking, ChangingHoverTimeReArmsTheHoverAtOnce) {
-    Host h(QRect(20, 30, 200, 150), [](PanelFrame& f) { hoverAfter(f, 100000); });
+    Host h(QRect(20, 30, 200, 150), [](PanelFrame& f) { f.setHoverTime(100000); });
     ASSERT_TRUE(h.ok);
     TrackLog log(*h.frame);
     h.moveTo(QPoint(50, 50));
-    ASSERT_EQ(log.text(), "enter");
     h.frame->setHoverTime(20);
     EXPECT_TRUE(waitFor([&] { return log.seen.size() == 2; }));
     EXPECT_EQ(log.text(), "enter,hover");
 }
 
-TEST(FrameTracking, WithoutATrackingServiceNothingIsReportedOrHooked) {
-    MissingExports none(nothingExported);
-    Host h(QRect(20, 30, 200, 150), [](PanelFrame& f) { hoverAfter(f, 20); });
+TEST(FrameTracking, EitherFlavourOfTheServiceServesAndWithoutOneNothingIsReported) {
+    {
+        Exports user32Gone(onlyComctl32);
+        Host h(QRect(20, 30, 200, 150), quickHover);
+        ASSERT_TRUE(h.ok);
+        EXPECT_TRUE(h.frame->trackingAvailable());
+        TrackLog log(*h.frame);
+        passThrough(h);
+        EXPECT_EQ(log.text(), "enter,hover,leave");
+    }
+    Exports none(nothingExported);
+    Host h(QRect(20, 30, 200, 150), quickHover);
     ASSERT_TRUE(h.ok);
     EXPECT_FALSE(h.frame->trackingAvailable());
     TrackLog log(*h.frame);
-    h.moveTo(QPoint(50, 50));
-    framemouse::settle(80);
-    h.moveToWindowPoint(QPoint(390, 290));
-    framemouse::settle();
+    passThrough(h);
     EXPECT_EQ(log.text(), "");
-    EXPECT_FALSE(h.frame->mouseInside());
-}
-
-TEST(FrameTracking, TheSecondFlavourOfTheServiceIsEnough) {
-    MissingExports user32Gone(onlyComctl32);
-    Host h(QRect(20, 30, 200, 150), [](PanelFrame& f) { hoverAfter(f, 20); });
-    ASSERT_TRUE(h.ok);
-    EXPECT_TRUE(h.frame->trackingAvailable());
-    TrackLog log(*h.frame);
-    h.moveTo(QPoint(50, 50));
-    EXPECT_TRUE(waitFor([&] { return log.seen.size() == 2; }));
-    EXPECT_EQ(log.text(), "enter,hover");
-}
-
-TEST(FrameParentWindow, MovingTheWindowRepaintsTheFrameThroughTheHook) {
-    Host h;
-    ASSERT_TRUE(h.ok);
-    framemouse::settle();
-    PaintCounter counter;
+    // Nor is the window hooked: moving it does not repaint the frame.
+    EventCounter counter;
     h.frame->installEventFilter(&counter);
     h.window.move(h.window.pos() + QPoint(40, 25));
-    EXPECT_TRUE(waitFor([&] { return counter.paints > 0; }));
-
-    MissingExports none(nothingExported);
-    Host unhooked;
-    ASSERT_TRUE(unhooked.ok);
-    framemouse::settle();
-    PaintCounter quiet;
-    unhooked.frame->installEventFilter(&quiet);
-    unhooked.window.move(unhooked.window.pos() + QPoint(40, 25));
-    framemouse::settle(400);  // past the end of the move burst
-    EXPECT_EQ(quiet.paints, 0);
+    settle(400);  // past the end of the move burst
+    EXPECT_EQ(counter.seen.value(QEvent::Paint), 0);
 }
 
-TEST(FrameParentWindow, MaximiseAndRestoreRepaintWithTheFrameShownAgain) {
+TEST(FrameParentWindow, MovingTheWindowRepaintsTheFrame) {
     Host h;
     ASSERT_TRUE(h.ok);
-    PaintCounter counter;
+    settle();
+    EventCounter counter;
     h.frame->installEventFilter(&counter);
-    int closed = 0;
-    QObject::connect(h.frame, &PanelFrame::Closed, [&] { ++closed; });
+    h.window.move(h.window.pos() + QPoint(40, 25));
+    EXPECT_TRUE(waitFor([&] { return counter.seen.value(QEvent::Paint) > 0; }));
+}
+
+TEST(FrameParentWindow, MaximiseAndRestoreShowTheFrameAgainUnlessItWasClosed) {
+    Host h;
+    ASSERT_TRUE(h.ok);
+    EventCounter counter;
+    h.frame->installEventFilter(&counter);
     h.window.showMaximized();
     ASSERT_TRUE(waitFor([&] { return h.frame->maximiseFlag(); }));
     EXPECT_TRUE(h.frame->isVisible());
-    EXPECT_GE(counter.hides, 1);
-    EXPECT_GE(counter.shows, 1);
+    EXPECT_GE(counter.seen.value(QEvent::Hide), 1);
+    EXPECT_GE(counter.seen.value(QEvent::Show), 1);
     h.window.showNormal();
     ASSERT_TRUE(waitFor([&] { return !h.frame->maximiseFlag(); }));
-    EXPECT_TRUE(h.frame->isVisible());
-    EXPECT_EQ(closed, 0);
-}
-
-TEST(FrameParentWindow, AHiddenFrameStaysHiddenWhenTheWindowIsMaximised) {
-    Host h;
-    ASSERT_TRUE(h.ok);
     h.frame->closeMe();
     h.window.showMaximized();
     ASSERT_TRUE(waitFor([&] { return h.frame->maximiseFlag(); }));
     EXPECT_TRUE(h.frame->isHidden());
 }
 
-TEST(FrameEnabled, APlainWidgetSwitchGoesThroughTheFrameRules) {
-    QWidget host;
-    auto* frame = new PanelFrame(&host);
-    QPushButton a(frame);
-    QPushButton b(frame);
-    b.setEnabled(false);
-    QWidget* plain = frame;
-    plain->setEnabled(false);
-    EXPECT_FALSE(frame->Enabled());
-    EXPECT_FALSE(a.isEnabled());
-    plain->setEnabled(true);
-    EXPECT_TRUE(frame->Enabled());
-    // Every child takes the frame's value, even one switched off by itself before.
-    EXPECT_TRUE(a.isEnabled());
-    EXPECT_TRUE(b.isEnabled());
-    // A disabled window around the frame is not the frame's own setting.
-    host.setEnabled(false);
-    EXPECT_TRUE(frame->Enabled());
-    host.setEnabled(true);
-    EXPECT_TRUE(frame->Enabled());
-    EXPECT_TRUE(a.isEnabled());
-}
-
-TEST(FrameEnabled, ADisabledFrameStillAnswersTheMouse) {
+TEST(FrameEnabled, APlainWidgetSwitchFollowsTheFrameRulesAndTheMouseStillWorks) {
     Host h(QRect(20, 30, 200, 150), [](PanelFrame& f) { f.setExpandable(true); });
     ASSERT_TRUE(h.ok);
-    h.frame->setEnabled(false);
-    h.click(QPoint(185, 10));
+    QPushButton a(h.frame);
+    QPushButton b(h.frame);
+    b.setEnabled(false);
+    QWidget* plain = h.frame;
+    plain->setEnabled(false);
+    EXPECT_FALSE(h.frame->Enabled());
+    EXPECT_FALSE(a.isEnabled());
+    h.click(QPoint(185, 10));  // the chevron still answers
     EXPECT_TRUE(h.frame->isCollapsed());
-}
-
-TEST(FrameFocus, GainingTheFocusBringsTheFrameToTheFront) {
-    Host h;
-    ASSERT_TRUE(h.ok);
-    auto* other = new QWidget(&h.window);
-    other->setGeometry(300, 10, 50, 50);
-    other->show();
-    h.frame->setZOrderOnFocus(true);
-    other->raise();
-    ASSERT_EQ(h.window.children().last(), other);
-    h.window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&h.window));
-    h.click(QPoint(100, 80));
-    EXPECT_TRUE(h.frame->hasFocus());
-    EXPECT_EQ(h.window.children().last(), h.frame);
+    plain->setEnabled(true);
+    EXPECT_TRUE(h.frame->Enabled());
+    // Every child takes the frame's value, even one switched off by itself before.
+    EXPECT_TRUE(a.isEnabled() && b.isEnabled());
+    // A disabled window around the frame is not the frame's own setting.
+    h.window.setEnabled(false);
+    EXPECT_TRUE(h.frame->Enabled());
+    h.window.setEnabled(true);
+    EXPECT_TRUE(a.isEnabled());
 }
 
 TEST(FrameLifetime, AFrameThatGoesAwayTakesItsHooksWithIt) {
     Host h;
     ASSERT_TRUE(h.ok);
     auto* chain = tessaro::hook::WindowProcChain::of(&h.window, false);
-    ASSERT_NE(chain, nullptr);
-    ASSERT_EQ(chain->size(), 1u);
+    ASSERT_TRUE(chain && chain->size() == 1u);
     delete h.frame;
-    h.frame = nullptr;
-    // The window's next messages find the frame's block asked to go, and let it go.
     h.window.move(h.window.pos() + QPoint(15, 10));
-    h.window.resize(420, 330);
     EXPECT_TRUE(waitFor([&] { return chain->size() == 0; }));
 }
