@@ -215,6 +215,8 @@ class PanelFrame : public QWidget, public tessaro::hook::SubclassOwner {
     void MouseMove(qint16 Button, qint16 Shift, float X, float Y, bool& cResize, bool& cMove);
     void ChevronClick(qint16& Button, qint16& Shift, float& X, float& Y, bool& Collapse,
                       qint32& FooterSize, qint32& HeaderSize, qint32& Height);
+    // Raised after each step of a drag-resize (pixels) and of a drag-move (pixels from the
+    // parent's client origin).
     void Resize(qint32& cWidth, qint32& cHeight);
     void Move(qint32& cTop, qint32& cLeft);
     void MouseLeaves();
@@ -262,7 +264,8 @@ class PanelFrame : public QWidget, public tessaro::hook::SubclassOwner {
     void repaintAfterStateChange();
     void applyEnabled(bool on);
 
-    // Mouse steps (PanelFrameDrag.cpp). Each may raise the overflow error.
+    // Mouse steps (PanelFrameDrag.cpp). Press and move may raise the overflow error; the
+    // release ends the drag whatever happens.
     void pressStep(const QMouseEvent& event);
     void moveStep(const QMouseEvent& event);
     void releaseStep(const QMouseEvent& event);

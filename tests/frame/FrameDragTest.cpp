@@ -217,10 +217,17 @@ TEST(FrameMouseMove, HandlersStopAMoveWithCMoveAndStartAResizeWithCResize) {
     h.releaseAtWindowPoint(QPoint(250, 120));
     EXPECT_EQ(h.frame->pos(), QPoint(30, 40));
 
+    // Each resize step lays out the children.
+    auto* child = new QWidget(h.frame);
+    child->setGeometry(10, 40, 50, 20);
+    child->setProperty("Tag", "~RB");
+    h.frame->setAutoResizeControls(true);
     resize = true;
     h.press(kBody);
+    framemouse::settle();  // past the pacing of a step the press itself may have caused
     h.moveTo(QPoint(250, 180));
     EXPECT_FALSE(h.frame->isMoving());
+    EXPECT_EQ(child->size(), QSize(100, 50));
     h.release(QPoint(250, 180));
     EXPECT_EQ(h.frame->geometry(), QRect(30, 40, 250, 180));
 }
