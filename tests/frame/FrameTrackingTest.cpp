@@ -181,12 +181,20 @@ TEST(FrameEnabled, APlainWidgetSwitchFollowsTheFrameRulesAndTheMouseStillWorks) 
     EXPECT_TRUE(a.isEnabled());
 }
 
-TEST(FrameLifetime, AFrameThatGoesAwayTakesItsHooksWithIt) {
+TEST(FrameLifetime, HooksFollowTheFrameToAnotherWindowAndGoWithIt) {
     Host h;
-    ASSERT_TRUE(h.ok);
-    auto* chain = tessaro::hook::WindowProcChain::of(&h.window, false);
-    ASSERT_TRUE(chain && chain->size() == 1u);
+    Host other;
+    ASSERT_TRUE(h.ok && other.ok);
+    using tessaro::hook::WindowProcChain;
+    auto* first = WindowProcChain::of(&h.window, false);
+    ASSERT_TRUE(first && first->size() == 1u);
+    h.frame->setParent(&other.window);
+    h.frame->show();
+    h.window.move(h.window.pos() + QPoint(15, 10));  // a message lets the old block go
+    EXPECT_TRUE(waitFor([&] { return first->size() == 0; }));
+    auto* second = WindowProcChain::of(&other.window, false);
+    ASSERT_TRUE(second && second->size() == 2u);  // the other host's frame and this one
     delete h.frame;
-    h.window.move(h.window.pos() + QPoint(15, 10));
-    EXPECT_TRUE(waitFor([&] { return chain->size() == 0; }));
+    other.window.move(other.window.pos() + QPoint(15, 10));
+    EXPECT_TRUE(waitFor([&] { return second->size() == 1; }));
 }
