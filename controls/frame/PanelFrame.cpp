@@ -12,6 +12,7 @@
 #include "AnsiText.h"
 #include "CheckedMath.h"
 #include "FrameMetrics.h"
+#include "MouseTracking.h"
 #include "SurfaceDrawing.h"
 #include "SystemColour.h"
 
@@ -41,10 +42,26 @@ PanelFrame::PanelFrame(QWidget* parent) : QWidget(parent) {
     caption_->hide();
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
+    resizePacing_.setSingleShot(true);
+    connect(&resizePacing_, &QTimer::timeout, this, [this] {
+        try {
+            flushResizeStep();
+        } catch (const tessaro::RuntimeError&) {
+            // an overflow ends this step only
+        }
+    });
     InitProperties();
 }
 
-PanelFrame::~PanelFrame() = default;
+PanelFrame::~PanelFrame() {
+    // Errors while the frame goes away are of no interest to anyone.
+    try {
+        if (parentWindow_)
+            parentWindow_->removeEventFilter(this);
+        hook_.sc_UnSubclassAll();
+    } catch (...) {
+    }
+}
 
 QFont PanelFrame::hostFont() const {
     return parentWidget() ? parentWidget()->font() : QApplication::font();
@@ -111,6 +128,8 @@ void PanelFrame::setHoverTime(int32_t milliseconds) {
     // Only the hover requests read it; nothing on the surface changes.
     p_.HoverTime = milliseconds;
     changed(QStringLiteral("HoverTime"));
+    if (p_.Enabled)
+        requestTracking(tessaro::hook::TME_HOVER);
 }
 
 void PanelFrame::setHeaderPictureSize(int16_t size) {
@@ -254,18 +273,6 @@ void PanelFrame::setAppearence(int32_t theme) {
     Redraw();
 }
 
-void PanelFrame::setEnabled(bool on) {
-    p_.Enabled = on;
-    for (QWidget* child : hostedChildren()) {
-        try {
-            child->setEnabled(on);
-        } catch (...) {
-            // a child that refuses keeps its state
-        }
-    }
-    Redraw();
-}
-
 void PanelFrame::setExpandable(bool on) {
     p_.Expandable = on && !p_.ClassicXPStyle;
     collapsed_ = false;  // the state only: the height stays as it is
@@ -332,7 +339,7 @@ void PanelFrame::setCollapseState(bool collapse) {
     }
     resize(width(), std::max(0, round32(newHeight / kTwipsPerPixel)));
     collapsed_ = collapse;
-    update();
+    repaint();
 }
 
 void PanelFrame::Expand() {
@@ -361,7 +368,7 @@ void PanelFrame::showMe() {
 
 void PanelFrame::Redraw() {
     updateShape();
-    update();
+    repaint();
     if (p_.AutoResizeControls)
         layoutChildren();
 }
@@ -479,8 +486,8 @@ void PanelFrame::resizeEvent(QResizeEvent* event) {
 
 void PanelFrame::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!loadedSizesTaken_)
-        takeLoadedSizes();
+    if (!live_)
+        goLive();
     updateShape();
 }
 
@@ -490,10 +497,10 @@ void PanelFrame::focusInEvent(QFocusEvent* event) {
         OnTop();
     if (p_.ClassicXPStyle)
         refreshCaption();
-    update();
+    repaint();
 }
 
 void PanelFrame::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
-    update();
+    repaint();
 }

@@ -2,18 +2,24 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <optional>
 
 #include "ChildLayout.h"
 #include "FramePainter.h"
 #include "FrameProperties.h"
 #include "FrameTheme.h"
+#include "MessageHook.h"
+#include "SubclassOwner.h"
 
 class PropertyBag;
 class QLabel;
+class QMouseEvent;
 
 // A container with a header bar (text, picture, collapse and close buttons), a container
 // area and a footer bar, painted in one of twelve colour themes or in custom colours. It can
@@ -22,10 +28,17 @@ class QLabel;
 // Every property write stores the value, notifies PropertyChanged(name) and redraws unless
 // noted. The frame's own size in its properties and internal state is in twips (15 per
 // pixel); drawing coordinates and its children's geometry are pixels.
-class PanelFrame : public QWidget {
+//
+// Once it is first shown (or loaded while showing) the frame is live: it hooks its own window
+// for the mouse entering, resting and leaving, and its top-level window for moves and sizes,
+// and it takes the size it has then as its minimum and layout reference size.
+class PanelFrame : public QWidget, public tessaro::hook::SubclassOwner {
     Q_OBJECT
   public:
     static constexpr double kTwipsPerPixel = childlayout::kTwipsPerPixel;
+    // Resize steps of a grip drag are at least this far apart; steps in between are merged
+    // into the next one.
+    static constexpr int kResizeStepMs = 2;
 
     explicit PanelFrame(QWidget* parent = nullptr);
     ~PanelFrame() override;
@@ -127,8 +140,9 @@ class PanelFrame : public QWidget {
     void setUseCustomColors(bool on);
     int32_t Appearence() const { return p_.Appearence; }
     void setAppearence(int32_t theme);
-    // The frame stays enabled itself (it keeps reporting the mouse); its children follow.
-    // Hides QWidget::setEnabled on purpose.
+    // Every child follows; the frame itself keeps answering the mouse (drags, its buttons)
+    // but reports no enter, hover or leave while disabled. QWidget::setEnabled on the frame
+    // applies the same rules.
     bool Enabled() const { return p_.Enabled; }
     void setEnabled(bool on);
     bool Expandable() const { return p_.Expandable; }
@@ -148,7 +162,8 @@ class PanelFrame : public QWidget {
     void OnTop();
     void closeMe();
     void showMe();
-    // Repaints, then lays out the children when AutoResizeControls is on.
+    // Paints at once (so the hit regions are current when it returns), then lays out the
+    // children when AutoResizeControls is on.
     void Redraw();
     // Gradient between the corners (lngLeft, lngTop) and (lngWidth, lngHeight), the last two
     // being the right and bottom edges; horizontal == 0 runs left to right.
@@ -158,6 +173,10 @@ class PanelFrame : public QWidget {
     void UtilDrawShapeStyle(QPainter& lngHdc, int32_t X1, int32_t Y1, int32_t X2, int32_t Y2,
                             int32_t radius);
     uint32_t dBlendColor(uint32_t oColorFrom, uint32_t oColorTo, int32_t Alpha) const;
+    // Messages of the hooked windows: the frame's mouse moving, resting and leaving, and its
+    // top-level window starting, doing and ending a move or resize. Never handles a message.
+    void zSubclass_Proc(bool bBefore, bool& bHandled, int32_t& lReturn, QWidget* hWnd, int32_t uMsg,
+                        int32_t wParam, int32_t lParam, int32_t& lParamUser) override;
 
     // --- internal state, read-only for the host and the interaction code ---
     int32_t headerTextFlags() const { return headerTextFlags_; }
@@ -167,6 +186,16 @@ class PanelFrame : public QWidget {
     const ThemeColours& themeColours() const { return theme_; }
     const HitRegions& hitRegions() const { return regions_; }
     const LayoutReference& layoutReference() const { return layoutReference_; }
+    int32_t minimumWidthTwips() const { return minimumWidth_; }
+    int32_t minimumHeightTwips() const { return minimumHeight_; }
+    bool isMoving() const { return moveFlag_; }
+    bool isResizing() const { return resizeFlag_; }
+    // Mouse tracking: whether a tracking service was found when the frame went live, and
+    // whether the pointer counts as inside (set by a move, cleared by hover and leave).
+    bool trackingAvailable() const { return trackingAvailable_; }
+    bool mouseInside() const { return mouseInside_; }
+    // The top-level window was last seen maximised.
+    bool maximiseFlag() const { return maximiseFlag_; }
     QLabel* captionLabel() const { return caption_; }
     // The frame's size as its host measures it.
     double widthTwips() const { return width() * kTwipsPerPixel; }
@@ -186,6 +215,8 @@ class PanelFrame : public QWidget {
     void MouseMove(qint16 Button, qint16 Shift, float X, float Y, bool& cResize, bool& cMove);
     void ChevronClick(qint16& Button, qint16& Shift, float& X, float& Y, bool& Collapse,
                       qint32& FooterSize, qint32& HeaderSize, qint32& Height);
+    // Raised after each step of a drag-resize (pixels) and of a drag-move (pixels from the
+    // parent's client origin).
     void Resize(qint32& cWidth, qint32& cHeight);
     void Move(qint32& cTop, qint32& cLeft);
     void MouseLeaves();
@@ -194,6 +225,9 @@ class PanelFrame : public QWidget {
     void Closed();
 
   protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -219,6 +253,31 @@ class PanelFrame : public QWidget {
     QList<QWidget*> hostedChildren() const;
     // Sizes taken when the frame goes live: expanded height, minimum and layout reference.
     void takeLoadedSizes();
+    // Hooks, tracking and the top-level window's notifications, then the loaded sizes.
+    void goLive();
+    void setUpTracking();
+    // Hooks and watches the top-level window the frame now lives in (none for a frame that
+    // is a window itself), letting go of the previous one.
+    void watchParentWindow();
+    void requestTracking(uint32_t flags);
+    void parentResized();
+    void repaintAfterStateChange();
+    void applyEnabled(bool on);
+
+    // Mouse steps (PanelFrameDrag.cpp). Press and move may raise the overflow error; the
+    // release ends the drag whatever happens.
+    void pressStep(const QMouseEvent& event);
+    void moveStep(const QMouseEvent& event);
+    void releaseStep(const QMouseEvent& event);
+    void chevronReleased(const QMouseEvent& event);
+    // The cursor on the screen, held inside the confinement while one is set.
+    QPoint cursorOnScreen(const QMouseEvent& event);
+    void confineCursorToParent();
+    void dragMoveTo(const QPoint& cursor);
+    // Resizes now, or keeps the cursor for the paced step when the last one is too recent.
+    void requestResizeStep(const QPoint& cursor);
+    void resizeStepTo(const QPoint& cursor);
+    void flushResizeStep();
     void changed(const QString& name);
 
     template <typename T>
@@ -247,4 +306,24 @@ class PanelFrame : public QWidget {
     bool resizeFlag_ = false;
     // The release that ends a double click raises no Click.
     bool suppressClick_ = false;
+    // X and Y of the last left press, in the frame's pixels.
+    float pressX_ = 0;
+    float pressY_ = 0;
+    // The screen rectangle the cursor is held in during a grip drag.
+    std::optional<QRect> confinement_;
+    QTimer resizePacing_;
+    std::optional<QPoint> pendingResize_;
+
+    tessaro::hook::MessageHook hook_{QStringLiteral("PanelFrame"), this};
+    bool live_ = false;
+    bool trackingAvailable_ = false;
+    // Which flavour of the tracking service answered (kept for the requests).
+    bool trackingUser32_ = false;
+    bool mouseInside_ = false;
+    bool frameHooked_ = false;
+    QPointer<QWidget> parentWindow_;
+    bool parentHooked_ = false;
+    bool maximiseFlag_ = false;
+    // Set while the frame itself changes its widget's enabled state.
+    bool applyingEnabled_ = false;
 };

@@ -4,31 +4,14 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include "CheckedMath.h"
+#include "InputCodes.h"
 #include "PanelFrame.h"
 
 namespace {
 
-qint16 buttonCode(Qt::MouseButtons buttons) {
-    qint16 code = 0;
-    if (buttons & Qt::LeftButton)
-        code |= 1;
-    if (buttons & Qt::RightButton)
-        code |= 2;
-    if (buttons & Qt::MiddleButton)
-        code |= 4;
-    return code;
-}
-
-qint16 shiftCode(Qt::KeyboardModifiers modifiers) {
-    qint16 code = 0;
-    if (modifiers & Qt::ShiftModifier)
-        code |= 1;
-    if (modifiers & Qt::ControlModifier)
-        code |= 2;
-    if (modifiers & Qt::AltModifier)
-        code |= 4;
-    return code;
-}
+using inputcodes::buttonCode;
+using inputcodes::shiftCode;
 
 // Virtual key codes; letters, digits and space share their values with Qt's keys.
 qint16 keyCode(int key) {
@@ -88,6 +71,13 @@ void PanelFrame::mousePressEvent(QMouseEvent* event) {
     const QPointF at = event->position();
     emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
                    static_cast<float>(at.x()), static_cast<float>(at.y()));
+    if (event->button() == Qt::LeftButton) {
+        try {
+            pressStep(*event);
+        } catch (const tessaro::RuntimeError&) {
+            // Screen arithmetic overflowed: the press ends here and starts no drag.
+        }
+    }
     if (p_.ClassicXPStyle)
         caption_->update();
 }
@@ -96,6 +86,8 @@ void PanelFrame::mouseReleaseEvent(QMouseEvent* event) {
     const QPointF at = event->position();
     emit MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
                  static_cast<float>(at.x()), static_cast<float>(at.y()));
+    if (event->button() == Qt::LeftButton)
+        releaseStep(*event);
     const bool click = !suppressClick_ && rect().contains(at.toPoint());
     suppressClick_ = false;
     if (click) {
@@ -114,8 +106,14 @@ void PanelFrame::mouseDoubleClickEvent(QMouseEvent*) {
 
 void PanelFrame::mouseMoveEvent(QMouseEvent* event) {
     const QPointF at = event->position();
+    // Handlers may start or stop a drag through the two flags.
     emit MouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()),
                    static_cast<float>(at.x()), static_cast<float>(at.y()), resizeFlag_, moveFlag_);
+    try {
+        moveStep(*event);
+    } catch (const tessaro::RuntimeError&) {
+        // Screen arithmetic overflowed: this move does nothing more.
+    }
 }
 
 void PanelFrame::keyPressEvent(QKeyEvent* event) {

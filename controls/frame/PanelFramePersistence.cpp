@@ -34,7 +34,7 @@ void PanelFrame::InitProperties() {
     caption_->setText(ansiText(p_.HeaderText));
     applyColours();
     updateShape();
-    update();
+    repaint();
 }
 
 void PanelFrame::ReadProperties(const PropertyBag& bag) {
@@ -118,9 +118,9 @@ void PanelFrame::ReadProperties(const PropertyBag& bag) {
     // A frame loaded while it is already showing is live now; otherwise it goes live on its
     // first show.
     if (isVisible())
-        takeLoadedSizes();
+        goLive();
     updateShape();
-    update();
+    repaint();
 }
 
 void PanelFrame::WriteProperties(PropertyBag& bag) const {
