@@ -68,6 +68,7 @@ PanelFrame* MainWindow::makePanel(QWidget* parent, const QString& name, const QS
 
 void MainWindow::buildOptions() {
     PanelFrame2 = makePanel(this, "PanelFrame2", "Opzioni", QRect(8, 8, 170, 416));
+    PanelFrame2->setExpandable(true);
     PanelFrame2->setFooterVisible(false);
 
     ThemedButton7 = makeButton(PanelFrame2, "ThemedButton7", "Form OnTop",
@@ -108,6 +109,7 @@ void MainWindow::buildOptions() {
 void MainWindow::buildSizes() {
     PanelFrame1 =
         makePanel(this, "PanelFrame1", "Dimensione delle immagini", QRect(8, 432, 718, 203));
+    PanelFrame1->setExpandable(true);
     for (int i = 0; i < 5; ++i) {
         const int left = kColumnLeft + i * kColumnWidth;
         auto* caption = new QLabel(kCaptions[i], PanelFrame1);

@@ -105,6 +105,27 @@ TEST(WindowControls, TheWindowHasItsTitleAFixedSizeAndNoMinimiseOrMaximise) {
         EXPECT_TRUE(control(w, panel)->isHidden()) << panel;
 }
 
+TEST(WindowControls, TheTwoMainPanelsCollapseAndExpandByTheirChevrons) {
+    QTemporaryDir dir;
+    MainWindow w(dir.path());
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    for (const char* name : {"PanelFrame1", "PanelFrame2"}) {
+        auto* panel = control<PanelFrame>(w, name);
+        const int height = panel->height();
+        // The chevron's box sits 23 pixels from the right edge, 2 below the top.
+        const QPoint chevron(panel->width() - 14, 10);
+        QTest::mouseMove(panel, chevron);
+        QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, chevron);
+        EXPECT_TRUE(panel->isCollapsed()) << name;
+        EXPECT_LT(panel->height(), height) << name;
+        QTest::mouseMove(panel, chevron);
+        QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, chevron);
+        EXPECT_FALSE(panel->isCollapsed()) << name;
+        EXPECT_EQ(panel->height(), height) << name;
+    }
+}
+
 TEST(WindowControls, WithoutASettingsFileTheHeightIsLockedAndTheTogglesAreOff) {
     QTemporaryDir dir;
     MainWindow w(dir.path());
