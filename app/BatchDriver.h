@@ -32,7 +32,8 @@ struct BatchReport {
 struct BatchHost {
     std::function<void()> processEvents;
     std::function<void(bool busy)> setBusy;
-    // The source picture of the file just processed, for the preview in target `index`.
+    // The source picture of the file just processed, for the preview in target `index`
+    // (upright, in sRGB; a JPEG picture at the reduced scale it was decoded at).
     std::function<void(int index, const QImage& source)> showPreview;
     // Every hook is called on the thread that called BatchDriver::Run, in drop order.
     // Files finished (written, kept or failed) of the files accepted; called in drop order.

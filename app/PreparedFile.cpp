@@ -7,7 +7,7 @@
 #include "GifConvert.h"
 #include "JpegOutput.h"
 #include "PictureLoader.h"
-#include "PointStretch.h"
+#include "SourcePicture.h"
 
 bool SameOutputChoices(const Settings& a, const Settings& b) {
     return a.Quality == b.Quality && a.SampleH == b.SampleH && a.SampleV == b.SampleV &&
@@ -25,15 +25,23 @@ PreparedFile PrepareFile(const QString& path, const BatchRules& rules) {
                                      : PreparedFile::Format::Jpeg;
     CanvasSize size;
     try {
-        const QImage source = picture::LoadPicture(path);
+        const auto canvasFor = [&](QSize full) {
+            const CanvasSize c =
+                canvassize::Compute(rules.targetIndex, rules.text1, rules.text2, s.KeepProportions,
+                                    s.LockHeight, full.width(), full.height());
+            return QSize(c.width, c.height);
+        };
+        const SourcePicture source = picture::LoadSource(path, canvasFor);
+        // The proportions are those of the full picture, whatever scale it was decoded at.
+        const QSize full = source.size();
         size = canvassize::Compute(rules.targetIndex, rules.text1, rules.text2, s.KeepProportions,
-                                   s.LockHeight, source.width(), source.height());
+                                   s.LockHeight, full.width(), full.height());
         file.sizeSuffix = canvassize::SizeSuffix(size);
         file.destination =
             QDir(rules.outputFolder).filePath(GetFileTitle(path, file.sizeSuffix, s.NameWithSize));
-        file.canvas = PointStretch(source, size.width, size.height);
+        file.canvas = StretchSource(source, size.width, size.height);
         if (rules.wantPreview)
-            file.preview = source;
+            file.preview = source.upright();
     } catch (...) {
         file.canvas = QImage();
         file.error = std::current_exception();

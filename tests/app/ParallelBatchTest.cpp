@@ -215,3 +215,19 @@ TEST(OrderedWorkers, OneWorkerRunsEachTaskOnTheCallersThread) {
         EXPECT_EQ(workers.take(i), i);
     EXPECT_EQ(threads, (std::set<std::thread::id>{std::this_thread::get_id()}));
 }
+
+TEST_F(ParallelBatch, ProportionsComeFromTheFullSizeOfAReducedJpeg) {
+    // 1001 x 1000 decodes at 2/8 as 251 x 250 for these canvases; proportions taken from that
+    // would give 241 x 240 and 320 x 319.
+    const QString path = inputs.filePath("wide.jpg");
+    ASSERT_TRUE(photo(1001, 1000, 5).save(path, "JPG", 90));
+    settings.NameWithSize = true;
+    QTemporaryDir program;
+    settings.LockHeight = true;  // W = 1001 / 1000 * 240 = 240.24
+    ASSERT_FALSE(run(program.path(), 2, {path}, 0).failure.has_value());
+    settings.LockHeight = false;  // H = 1000 / 1001 * 320 = 319.68
+    ASSERT_FALSE(run(program.path(), 2, {path}, 0).failure.has_value());
+    EXPECT_EQ(outputsIn(program.path()), (QStringList{"wide_240x240.jpg", "wide_320x319.jpg"}));
+    EXPECT_EQ(QImageReader(QDir(program.path()).filePath("Elaborate/wide_320x319.jpg")).size(),
+              QSize(320, 320));
+}
