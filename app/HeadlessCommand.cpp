@@ -2,12 +2,15 @@
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
+#include <csignal>
 #include <optional>
 
 #include "BatchDriver.h"
 #include "ProgramFolder.h"
 #include "QualityChoices.h"
 #include "SettingsFile.h"
+#include "StopSignals.h"
+#include "TerminalProgress.h"
 
 namespace {
 
@@ -24,7 +27,8 @@ const char* const kUsage =
     "  settings come from DIR/resizer.cfg and the flags override them, on or off, for this\n"
     "  run only. --jobs N prepares N files at once (default: one per core); outputs are\n"
     "  always written in the order given.\n"
-    "Exit status: 0 all accepted files done, 1 the batch stopped, 2 bad arguments.\n";
+    "Exit status: 0 all accepted files done, 1 the batch stopped, 2 bad arguments,\n"
+    "  130 or 143 stopped by SIGINT or SIGTERM after the file in hand.\n";
 
 // A saved choice a flag can switch on or off for one run; unset keeps the saved value.
 using Switch = std::optional<bool>;
@@ -207,7 +211,8 @@ bool WantsHeadless(const QStringList& arguments) {
     return false;
 }
 
-int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err,
+                bool errIsTerminal) {
     Options o;
     const QString problem = parse(arguments, o);
     if (o.help && problem.isEmpty()) {
@@ -230,10 +235,17 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
     qualitychoices::ApplyStartupDefaults(settings);
     applyOverrides(o, settings);
 
-    BatchDriver driver(folder, settings);
+    TerminalProgress progress(err);
+    BatchHost host;
+    if (errIsTerminal)
+        host.progress = [&progress](int done, int accepted) { progress.show(done, accepted); };
+    const StopSignals stopSignals;
+    host.stopRequested = [] { return StopSignals::received() != 0; };
+    BatchDriver driver(folder, settings, host);
     driver.setCustomSize(o.width, o.height);
     driver.setJobs(o.jobs);
     const BatchReport report = driver.Run(static_cast<int16_t>(o.drop), o.files);
+    progress.finish();
 
     out << report.written << " written, " << report.unchanged << " unchanged (already there), "
         << report.skipped << " skipped by name; output folder: " << report.outputFolder << "\n";
@@ -241,6 +253,11 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
         err << "tessaro: stopped at " << report.failure->file << ": error "
             << report.failure->number << ": " << report.failure->text << "\n";
         return 1;
+    }
+    if (const int signal = StopSignals::received(); signal != 0) {
+        err << "tessaro: stopped by " << (signal == SIGINT ? "SIGINT" : "SIGTERM") << " after "
+            << report.written + report.unchanged << " of " << report.accepted.size() << " files\n";
+        return 128 + signal;
     }
     return 0;
 }
