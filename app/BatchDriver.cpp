@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "BatchMemory.h"
 #include "BitmapFile.h"
 #include "EventLog.h"
 #include "GifConvert.h"
@@ -66,6 +67,7 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
     if (host_.setBusy)
         host_.setBusy(true);
 
+    const BatchMemory memory;
     const QStringList files = List1;
     const int count = static_cast<int>(files.size());
     if (host_.progress)
@@ -139,7 +141,8 @@ bool BatchDriver::commit(const PreparedFile& file) {
     SizeSuffix = file.sizeSuffix;
     if (host_.showPreview)
         host_.showPreview(TargetIndex, file.preview);
-    bitmapfile::SavePicture(file.canvas, IntermediatePath());
+    // Rewritten for every file and read by nothing after a crash: not waited for on the disk.
+    bitmapfile::SaveScratchPicture(file.canvas, IntermediatePath());
     if (file.error)
         std::rethrow_exception(file.error);
 

@@ -13,17 +13,17 @@
 #include <vector>
 
 // Runs task(i) for i = first .. end-1 on a few threads and hands the results back strictly in
-// that order. A task starts only while it is fewer than `workers + 1` places ahead of the next
-// result to be taken, so a slow task holds back a bounded number of finished ones and memory
-// stays bounded. With one worker (or when no thread can be started) each task runs on the
-// caller's thread inside take().
+// that order. A task starts only while it is fewer than `2 * workers` places ahead of the next
+// result to be taken: enough for the workers to go on while the taker waits on the disk, and
+// few enough that memory stays bounded. With one worker (or when no thread can be started) each
+// task runs on the caller's thread inside take().
 template <class Result>
 class OrderedWorkers {
   public:
     using Task = std::function<Result(int index)>;
 
     OrderedWorkers(int first, int end, int workers, Task task)
-        : task_(std::move(task)), next_(first), end_(end), taken_(first), window_(workers + 1) {
+        : task_(std::move(task)), next_(first), end_(end), taken_(first), window_(2 * workers) {
         const int threads = std::min(workers, end - first);
         if (threads < 2)
             return;

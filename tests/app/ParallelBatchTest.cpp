@@ -179,10 +179,12 @@ TEST(OrderedWorkers, ResultsComeInOrderWithBoundedWorkInFlight) {
     std::atomic<int> most{0};
     std::atomic<int> taken{-1};
     std::atomic<bool> aheadOfWindow{false};
+    std::atomic<int> furthestAhead{0};
     OrderedWorkers<int> workers(0, 40, 3, [&](int i) {
-        // Started tasks never run more than workers + 1 places ahead of the last one taken.
-        if (i > taken.load() + 1 + 4)
+        // Started tasks never run more than 2 x workers places ahead of the last one taken.
+        if (i > taken.load() + 1 + 6)
             aheadOfWindow = true;
+        furthestAhead = std::max(furthestAhead.load(), i - taken.load());
         const int now = ++inFlight;
         most = std::max(most.load(), now);
         std::this_thread::sleep_for(std::chrono::microseconds((i * 7919) % 5 * 300));
@@ -193,6 +195,7 @@ TEST(OrderedWorkers, ResultsComeInOrderWithBoundedWorkInFlight) {
     });
     EXPECT_EQ(workers.threadCount(), 3);
     for (int i = 0; i < 40; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));  // a slow taker
         if (i == 17) {
             EXPECT_THROW(workers.take(i), std::runtime_error);
         } else {
@@ -202,6 +205,7 @@ TEST(OrderedWorkers, ResultsComeInOrderWithBoundedWorkInFlight) {
     }
     EXPECT_LE(most.load(), 3);
     EXPECT_FALSE(aheadOfWindow.load());
+    EXPECT_GE(furthestAhead.load(), 5);  // the workers did run ahead, up to the bound
 }
 
 TEST(OrderedWorkers, OneWorkerRunsEachTaskOnTheCallersThread) {
