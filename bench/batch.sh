@@ -8,7 +8,9 @@
 # 2x2 chroma subsampling into a fresh folder, whole process, timed by /usr/bin/time. The
 # rounds alternate the programs so that each round is one paired run; the figures are the
 # medians over the rounds. TESSARO names the program (default build/app/tessaro); JOBS lists
-# the worker counts to measure (default "1 0": one worker and one per core).
+# the worker counts to measure (default "1 0": one worker and one per core). The window's
+# batch (one worker per core) is measured too when WINDOW_BENCH (default
+# build/bench/bench_window_batch) has been built.
 set -euo pipefail
 
 usage() {
@@ -28,6 +30,7 @@ ROUNDS=${2:-5}
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 TESSARO=${TESSARO:-$ROOT/build/app/tessaro}
 JOBS=${JOBS:-"1 0"}
+WINDOW_BENCH=${WINDOW_BENCH:-$ROOT/build/bench/bench_window_batch}
 [ -x "$TESSARO" ] || { echo "batch.sh: build $TESSARO first" >&2; exit 1; }
 for tool in /usr/bin/time vipsthumbnail mogrify; do
     command -v "$tool" >/dev/null || { echo "batch.sh: $tool is missing" >&2; exit 1; }
@@ -56,6 +59,9 @@ measure() {
             --no-keep-proportions --no-name-with-size --no-greyscale --no-comment
             "${jobArg[@]}" "$@")
         ;;
+    window)
+        cmd=("$WINDOW_BENCH" "$out" "$@")
+        ;;
     vips)
         cmd=(vipsthumbnail "$@" --size '640x480!' -o "$out/%s.jpg[Q=75,optimize_coding,strip]")
         ;;
@@ -75,6 +81,7 @@ paired() {
     local programs=(vips magick)
     local j
     for j in $JOBS; do programs+=("tessaro-j$j"); done
+    [ -x "$WINDOW_BENCH" ] && programs+=(window)
     local r p
     for ((r = 1; r <= ROUNDS; ++r)); do
         for p in "${programs[@]}"; do

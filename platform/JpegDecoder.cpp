@@ -1,11 +1,14 @@
 #include "JpegDecoder.h"
 
-// libjpeg's header needs the C declarations before it.
-#include <jpeglib.h>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+// libjpeg's headers want <cstdio> before them, and jerror.h wants jpeglib.h.
+#include <jpeglib.h>
+
+#include <jerror.h>
 
 #include <QByteArray>
 #include <QImageReader>
@@ -124,9 +127,20 @@ class Decompressor {
     }
 
     jpeg_decompress_struct& info() { return info_; }
-    QString reason() const { return QString::fromLocal8Bit(errors_.message); }
+
+    // Raises what made the last step fail: 7 when memory ran out, 481 otherwise.
+    [[noreturn]] void fail(const QString& name) const {
+        if (errors_.pub.msg_code == JERR_OUT_OF_MEMORY) {
+            throw tessaro::RuntimeError(
+                tessaro::err::kOutOfMemory,
+                QString("Out of memory: %1 (%2)").arg(name, reason()).toStdString());
+        }
+        invalidPicture(name, reason());
+    }
 
   private:
+    QString reason() const { return QString::fromLocal8Bit(errors_.message); }
+
     jpeg_decompress_struct info_{};
     ErrorManager errors_{};
 };
@@ -169,7 +183,7 @@ std::optional<SourcePicture> DecodeJpeg(const uint8_t* data, size_t size, const 
                                         const std::function<QSize(QSize)>& canvasFor) {
     Decompressor jpeg;
     if (!jpeg.open(data, size))
-        invalidPicture(name, jpeg.reason());
+        jpeg.fail(name);
     jpeg_decompress_struct& info = jpeg.info();
     if (info.jpeg_color_space != JCS_GRAYSCALE && info.jpeg_color_space != JCS_YCbCr &&
         info.jpeg_color_space != JCS_RGB)
@@ -191,7 +205,7 @@ std::optional<SourcePicture> DecodeJpeg(const uint8_t* data, size_t size, const 
     JOCTET* profile = nullptr;
     unsigned int profileLength = 0;
     if (!jpeg.readProfile(&profile, &profileLength))
-        invalidPicture(name, jpeg.reason());
+        jpeg.fail(name);
     if (profile != nullptr) {
         source.colourSpace = QColorSpace::fromIccProfile(QByteArray(
             reinterpret_cast<const char*>(profile), static_cast<qsizetype>(profileLength)));
@@ -200,7 +214,7 @@ std::optional<SourcePicture> DecodeJpeg(const uint8_t* data, size_t size, const 
 
     source.eighths = scaleFor(source.storedSize, source.orientation, canvasFor);
     if (!jpeg.start(source.eighths))
-        invalidPicture(name, jpeg.reason());
+        jpeg.fail(name);
     source.pixels = QImage(static_cast<int>(info.output_width),
                            static_cast<int>(info.output_height), QImage::Format_RGB32);
     if (source.pixels.isNull()) {
@@ -212,7 +226,7 @@ std::optional<SourcePicture> DecodeJpeg(const uint8_t* data, size_t size, const 
                                         .toStdString());
     }
     if (!jpeg.readRows(source.pixels.bits(), static_cast<size_t>(source.pixels.bytesPerLine())))
-        invalidPicture(name, jpeg.reason());
+        jpeg.fail(name);
     return source;
 }
 
