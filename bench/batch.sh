@@ -42,7 +42,8 @@ mapfile -t PHOTOS < <(ls -1 "$CORPUS"/jpg/*.jpg)
 COUNT=${#PHOTOS[@]}
 [ "$COUNT" -gt 0 ] || usage
 
-# One run of a command on the files in "$@" into a fresh folder: prints "seconds KiB".
+# One run of a command on the files in "$@" into a fresh folder: prints "seconds KiB
+# cpu-seconds" (user and system time together).
 measure() {
     local name=$1
     shift
@@ -69,9 +70,9 @@ measure() {
         cmd=(mogrify -path "$out" -sample '640x480!' -quality 75 -sampling-factor 2x2 "$@")
         ;;
     esac
-    /usr/bin/time -f "%e %M" -o "$WORK/time" "${cmd[@]}" >/dev/null 2>"$WORK/err" ||
+    /usr/bin/time -f "%e %M %U %S" -o "$WORK/time" "${cmd[@]}" >/dev/null 2>"$WORK/err" ||
         { echo "batch.sh: $name failed:" >&2; cat "$WORK/err" >&2; exit 1; }
-    tail -n 1 "$WORK/time"
+    tail -n 1 "$WORK/time" | awk '{ print $1, $2, $3 + $4 }'
 }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -89,16 +90,21 @@ paired() {
         done
     done
     local files=$#
-    printf '%-14s %8s %9s %9s %10s %10s\n' program seconds files/s peak-MiB "speed/vips" "RSS/vips"
-    local vipsTime vipsRss
+    printf '%-14s %8s %9s %9s %10s %10s %8s %9s\n' program seconds files/s peak-MiB \
+        "speed/vips" "RSS/vips" cpu-s "cpu/vips"
+    local vipsTime vipsRss vipsCpu
     vipsTime=$(cut -d' ' -f1 "$WORK/runs-vips" | median)
     vipsRss=$(cut -d' ' -f2 "$WORK/runs-vips" | median)
+    vipsCpu=$(cut -d' ' -f3 "$WORK/runs-vips" | median)
     for p in "${programs[@]}"; do
-        local t m
+        local t m c
         t=$(cut -d' ' -f1 "$WORK/runs-$p" | median)
         m=$(cut -d' ' -f2 "$WORK/runs-$p" | median)
-        awk -v p="$p" -v t="$t" -v m="$m" -v n="$files" -v vt="$vipsTime" -v vm="$vipsRss" \
-            'BEGIN { printf "%-14s %8.2f %9.1f %9.1f %9.2fx %9.2fx\n", p, t, n / t, m / 1024, vt / t, m / vm }'
+        c=$(cut -d' ' -f3 "$WORK/runs-$p" | median)
+        awk -v p="$p" -v t="$t" -v m="$m" -v c="$c" -v n="$files" -v vt="$vipsTime" \
+            -v vm="$vipsRss" -v vc="$vipsCpu" 'BEGIN {
+                printf "%-14s %8.2f %9.1f %9.1f %9.2fx %9.2fx %8.2f %8.2fx\n",
+                       p, t, n / t, m / 1024, vt / t, m / vm, c, vc / c }'
     done
     rm -f "$WORK"/runs-*
 }
@@ -117,7 +123,7 @@ for ((i = 0; i < SCALE; ++i)); do
     ln -s "${PHOTOS[i % COUNT]}" "$link"
     LINKS+=("$link")
 done
-printf '%-22s %7s %9s %12s %9s\n' run files seconds "ms per file" peak-MiB
+printf '%-22s %7s %9s %12s %9s %12s\n' run files seconds "ms per file" peak-MiB "cpu ms/file"
 for j in $JOBS; do
     for set in plain scaled; do
         if [ $set = plain ]; then files=("${PHOTOS[@]}"); else files=("${LINKS[@]}"); fi
@@ -126,8 +132,9 @@ for j in $JOBS; do
         done
         t=$(cut -d' ' -f1 "$WORK/runs-$set" | median)
         m=$(cut -d' ' -f2 "$WORK/runs-$set" | median)
-        awk -v r="tessaro-j$j $set" -v n="${#files[@]}" -v t="$t" -v m="$m" \
-            'BEGIN { printf "%-22s %7d %9.2f %12.2f %9.1f\n", r, n, t, 1000 * t / n, m / 1024 }'
+        c=$(cut -d' ' -f3 "$WORK/runs-$set" | median)
+        awk -v r="tessaro-j$j $set" -v n="${#files[@]}" -v t="$t" -v m="$m" -v c="$c" \
+            'BEGIN { printf "%-22s %7d %9.2f %12.2f %9.1f %12.2f\n", r, n, t, 1000 * t / n, m / 1024, 1000 * c / n }'
         rm -f "$WORK/runs-$set"
     done
 done

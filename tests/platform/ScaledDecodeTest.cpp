@@ -205,6 +205,15 @@ TEST(ScaledDecode, AnEmbeddedProfileIsConvertedToSrgb) {
     EXPECT_TRUE(near(source.upright().pixel(4, 3), expected, 3));
     EXPECT_TRUE(near(picture::LoadPicture(path).pixel(30, 20), expected, 3));
 
+    // Pictures Qt's own readers load keep their profile the same way (a PNG by its content).
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(flat.save(&buffer, "PNG"));
+    const QString other = save(dir, "adobe.bmp", png);
+    EXPECT_TRUE(picture::LoadSource(other, {}).colourSpace.isValid());
+    EXPECT_TRUE(near(picture::LoadPicture(other).pixel(30, 20), expected, 1));
+
     // Without a profile the numbers stay as they are.
     flat.setColorSpace(QColorSpace());
     const QString plain = save(dir, "plain.jpg", jpegBytes(flat, 100));
