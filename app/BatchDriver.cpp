@@ -2,15 +2,17 @@
 #include "ProgramFolder.h"
 
 #include <QDir>
+#include <QThread>
+#include <algorithm>
+#include <memory>
 
+#include "BatchMemory.h"
 #include "BitmapFile.h"
-#include "CanvasSize.h"
 #include "EventLog.h"
-#include "FileTitle.h"
 #include "GifConvert.h"
 #include "JpegOutput.h"
-#include "PictureLoader.h"
-#include "PointStretch.h"
+#include "OrderedWorkers.h"
+#include "PreparedFile.h"
 #include "RuntimeError.h"
 
 BatchDriver::BatchDriver(QString programFolder, const Settings& settings, BatchHost host)
@@ -19,6 +21,10 @@ BatchDriver::BatchDriver(QString programFolder, const Settings& settings, BatchH
 void BatchDriver::setCustomSize(const QString& text1, const QString& text2) {
     text1_ = text1;
     text2_ = text2;
+}
+
+void BatchDriver::setJobs(int jobs) {
+    jobs_ = std::max(0, jobs);
 }
 
 bool BatchDriver::IsAccepted(const QString& path) {
@@ -37,6 +43,10 @@ QString BatchDriver::IntermediatePath() const {
 void BatchDriver::processEvents() const {
     if (host_.processEvents)
         host_.processEvents();
+}
+
+int BatchDriver::workerCount() const {
+    return jobs_ > 0 ? jobs_ : std::max(1, QThread::idealThreadCount());
 }
 
 BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
@@ -58,19 +68,46 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
     if (host_.setBusy)
         host_.setBusy(true);
 
-    const qsizetype count = List1.size();
+    const BatchMemory memory;
+    const QStringList files = List1;
+    const int count = static_cast<int>(files.size());
     if (host_.progress)
-        host_.progress(0, static_cast<int>(count));
-    for (qsizetype j = 0; j < count; ++j) {
-        const QString path = List1.at(j);
+        host_.progress(0, count);
+
+    // The rules are copied for the workers; when the window changes a choice during the
+    // batch, the files not yet written are prepared again with the new one.
+    BatchRules rules;
+    std::unique_ptr<OrderedWorkers<PreparedFile>> workers;
+    const auto startWorkers = [&](int first) {
+        workers.reset();
+        rules = BatchRules{TargetIndex,
+                           text1_,
+                           text2_,
+                           settings_,
+                           report.outputFolder,
+                           static_cast<bool>(host_.showPreview)};
+        workers = std::make_unique<OrderedWorkers<PreparedFile>>(
+            first, count, workerCount(),
+            [&files, rules](int i) { return PrepareFile(files.at(i), rules); });
+    };
+    const std::function<void()> waiting = [this] { processEvents(); };
+
+    for (int j = 0; j < count; ++j) {
+        const QString& path = files.at(j);
         if (host_.stopRequested && host_.stopRequested()) {
             report.cancelled = true;
             break;
         }
         try {
             processEvents();
-            const QImage source = picture::LoadPicture(path);
-            if (ResizeFile(path, source)) {
+            if (!workers || !SameOutputChoices(rules.settings, settings_))
+                startWorkers(j);
+            PreparedFile file = workers->take(j, waiting);
+            while (!SameOutputChoices(rules.settings, settings_)) {
+                startWorkers(j);
+                file = workers->take(j, waiting);
+            }
+            if (commit(file)) {
                 ++report.written;
             } else {
                 ++report.unchanged;
@@ -82,6 +119,8 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
         } catch (const std::exception& e) {
             report.failure = BatchFailure{path, tessaro::err::kInvalidCall, e.what()};
         }
+        if (host_.progress)
+            host_.progress(j + 1, count);
         if (report.failure) {
             eventlog::Error(QString("Batch stopped at %1: error %2: %3")
                                 .arg(path)
@@ -89,38 +128,39 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
                                 .arg(report.failure->text));
             break;
         }
-        if (host_.progress)
-            host_.progress(static_cast<int>(j + 1), static_cast<int>(count));
     }
+    workers.reset();  // files prepared beyond a stop or failure are dropped unwritten
 
     if (host_.setBusy)
         host_.setBusy(false);
     return report;
 }
 
-bool BatchDriver::ResizeFile(const QString& path, const QImage& source) {
-    processEvents();
-    const CanvasSize size =
-        canvassize::Compute(TargetIndex, text1_, text2_, settings_.KeepProportions,
-                            settings_.LockHeight, source.width(), source.height());
-    SizeSuffix = canvassize::SizeSuffix(size);
-    processEvents();
-
-    const QImage canvas = PointStretch(source, size.width, size.height);
+bool BatchDriver::commit(const PreparedFile& file) {
+    if (file.canvas.isNull())
+        std::rethrow_exception(file.error);
+    SizeSuffix = file.sizeSuffix;
     if (host_.showPreview)
-        host_.showPreview(TargetIndex, source);
-    bitmapfile::SavePicture(canvas, IntermediatePath());
+        host_.showPreview(TargetIndex, file.preview);
+    // Rewritten for every file and read by nothing after a crash: not waited for on the disk.
+    bitmapfile::SaveScratchPicture(file.canvas, IntermediatePath());
+    if (file.error)
+        std::rethrow_exception(file.error);
 
-    const QString ending = path.toLower().right(4);
-    const QString destination =
-        QDir(OutputFolder()).filePath(GetFileTitle(path, SizeSuffix, settings_.NameWithSize));
-    if (ending == ".gif") {
-        // From this run's own canvas: another run may replace "ResizedOne.bmp" at any time.
-        GifConvert::convertPicture(canvas, path, destination);
-    } else if (ending == ".bmp") {
-        bitmapfile::SavePicture(canvas, destination);
-    } else if (ending == ".jpg") {
-        return WriteJpegOutput(canvas, size.width, size.height, destination, settings_) == 0;
+    switch (file.format) {
+        case PreparedFile::Format::Gif:
+            // From this run's own canvas: another run may replace "ResizedOne.bmp" at any time.
+            GifConvert::writeIndexed(file.gif, file.destination);
+            return true;
+        case PreparedFile::Format::Bitmap:
+            bitmapfile::SavePicture(file.canvas, file.destination);
+            return true;
+        case PreparedFile::Format::Jpeg:
+            if (file.jpeg)
+                return WriteNewJpegFile(file.destination, *file.jpeg);
+            // Kept while preparing; should it have gone meanwhile, encode it now.
+            return WriteJpegOutput(file.canvas, file.canvas.width(), file.canvas.height(),
+                                   file.destination, settings_) == 0;
     }
     return true;
 }

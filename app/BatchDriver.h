@@ -9,6 +9,8 @@
 
 #include "Settings.h"
 
+struct PreparedFile;
+
 // What a batch reports back: which files it took, how far it got and why it stopped.
 struct BatchFailure {
     QString file;
@@ -30,22 +32,29 @@ struct BatchReport {
 struct BatchHost {
     std::function<void()> processEvents;
     std::function<void(bool busy)> setBusy;
-    // The source picture of the file just processed, for the preview in target `index`.
+    // The source picture of the file just processed, for the preview in target `index`
+    // (upright, in sRGB; a JPEG picture at the reduced scale it was decoded at).
     std::function<void(int index, const QImage& source)> showPreview;
+    // Every hook is called on the thread that called BatchDriver::Run, in drop order.
     // Files finished (written, kept or failed) of the files accepted; called in drop order.
     std::function<void(int done, int accepted)> progress;
     // Asked between files: true stops the batch after the file in hand.
     std::function<bool()> stopRequested;
 };
 
-// Runs one drop: filters the dropped paths, resizes each accepted file to the target size in
-// drop order, and writes it into "Elaborate" in its own format. The first error ends the
-// batch; outputs written before it stay, later files are left untouched.
+// Runs one drop: filters the dropped paths, resizes each accepted file to the target size, and
+// writes it into "Elaborate" in its own format. Files are loaded, stretched and encoded in
+// memory by a few workers at once; their outputs are written strictly in drop order on the
+// calling thread. The first error ends the batch; outputs written before it stay, later files
+// are left untouched.
 class BatchDriver {
   public:
     BatchDriver(QString programFolder, const Settings& settings, BatchHost host = {});
 
     void setCustomSize(const QString& text1, const QString& text2);
+    // How many files are prepared at once; 0 (the default) means one per core. With 1 every
+    // file is prepared on the calling thread.
+    void setJobs(int jobs);
     BatchReport Run(int16_t targetIndex, const QStringList& dropped);
 
     static bool IsAccepted(const QString& path);
@@ -57,13 +66,16 @@ class BatchDriver {
     QString SizeSuffix;
 
   private:
-    // Returns true when an output was written, false when an existing output was kept.
-    bool ResizeFile(const QString& path, const QImage& source);
+    // Writes one prepared file: preview, intermediate bitmap, output. Returns true when an
+    // output was written, false when an existing output was kept.
+    bool commit(const PreparedFile& file);
     void processEvents() const;
+    int workerCount() const;
 
     QString programFolder_;
     const Settings& settings_;
     BatchHost host_;
     QString text1_ = "1280";
     QString text2_ = "960";
+    int jobs_ = 0;
 };

@@ -2,12 +2,15 @@
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
+#include <csignal>
 #include <optional>
 
 #include "BatchDriver.h"
 #include "ProgramFolder.h"
 #include "QualityChoices.h"
 #include "SettingsFile.h"
+#include "StopSignals.h"
+#include "TerminalProgress.h"
 
 namespace {
 
@@ -15,15 +18,17 @@ const char* const kUsage =
     "usage: tessaro --drop INDEX [--folder DIR] [--width N] [--height N]\n"
     "               [--[no-]keep-proportions] [--lock-width|--lock-height]\n"
     "               [--[no-]name-with-size] [--quality Q] [--subsampling H:V]\n"
-    "               [--[no-]greyscale] [--comment TEXT|--no-comment] FILE...\n"
+    "               [--[no-]greyscale] [--comment TEXT|--no-comment] [--jobs N] FILE...\n"
     "       tessaro --help | --version\n"
     "\n"
     "Runs one batch as a drop of FILE... on target INDEX would, without a window:\n"
     "  0 = 320x240, 1 = 640x480, 2 = 800x600, 3 = 1024x768, 4 = custom (--width x --height,\n"
     "  default 1280x960). Outputs go to DIR/Elaborate (DIR defaults to the program folder);\n"
     "  settings come from DIR/resizer.cfg and the flags override them, on or off, for this\n"
-    "  run only.\n"
-    "Exit status: 0 all accepted files done, 1 the batch stopped, 2 bad arguments.\n";
+    "  run only. --jobs N prepares N files at once (default: one per core); outputs are\n"
+    "  always written in the order given.\n"
+    "Exit status: 0 all accepted files done, 1 the batch stopped, 2 bad arguments,\n"
+    "  130 or 143 stopped by SIGINT or SIGTERM after the file in hand.\n";
 
 // A saved choice a flag can switch on or off for one run; unset keeps the saved value.
 using Switch = std::optional<bool>;
@@ -41,6 +46,7 @@ struct Options {
     std::optional<std::pair<int, int>> subsampling;
     Switch greyscale;
     std::optional<QString> comment;
+    int jobs = 0;  // one per core
     QStringList files;
     bool help = false;
     bool version = false;
@@ -66,8 +72,8 @@ QString readSwitch(const QCommandLineParser& p, const QString& name, Switch& int
 QString parse(const QStringList& args, Options& o) {
     QCommandLineParser p;
     p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QStringList valued = {"drop",    "folder",      "width",  "height",
-                                "quality", "subsampling", "comment"};
+    const QStringList valued = {"drop",    "folder",      "width",   "height",
+                                "quality", "subsampling", "comment", "jobs"};
     for (const QString& name : valued)
         p.addOption(QCommandLineOption(name, name, "value"));
     for (const char* name : {"keep-proportions", "name-with-size", "greyscale"}) {
@@ -112,6 +118,12 @@ QString parse(const QStringList& args, Options& o) {
         if (!isDigits(v) || v.size() > 3 || v.toInt() < 1 || v.toInt() > 100)
             return "--quality takes 1 to 100, not '" + v + "'";
         o.quality = v.toInt();
+    }
+    if (p.isSet("jobs")) {
+        const QString v = p.value("jobs");
+        if (!isDigits(v) || v.size() > 3 || v.toInt() < 1)
+            return "--jobs takes 1 to 999, not '" + v + "'";
+        o.jobs = v.toInt();
     }
     if (p.isSet("subsampling")) {
         static const QRegularExpression hv("^([1-4]):([1-4])$");
@@ -199,7 +211,8 @@ bool WantsHeadless(const QStringList& arguments) {
     return false;
 }
 
-int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err,
+                bool errIsTerminal) {
     Options o;
     const QString problem = parse(arguments, o);
     if (o.help && problem.isEmpty()) {
@@ -221,9 +234,17 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
     qualitychoices::ApplyStartupDefaults(settings);
     applyOverrides(o, settings);
 
-    BatchDriver driver(folder, settings);
+    TerminalProgress progress(err);
+    BatchHost host;
+    if (errIsTerminal)
+        host.progress = [&progress](int done, int accepted) { progress.show(done, accepted); };
+    const StopSignals stopSignals;
+    host.stopRequested = [] { return StopSignals::received() != 0; };
+    BatchDriver driver(folder, settings, host);
     driver.setCustomSize(o.width, o.height);
+    driver.setJobs(o.jobs);
     const BatchReport report = driver.Run(static_cast<int16_t>(o.drop), o.files);
+    progress.finish();
 
     out << report.written << " written, " << report.unchanged << " unchanged (already there), "
         << report.skipped << " skipped by name; output folder: " << report.outputFolder << "\n";
@@ -231,6 +252,11 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
         err << "tessaro: stopped at " << report.failure->file << ": error "
             << report.failure->number << ": " << report.failure->text << "\n";
         return 1;
+    }
+    if (const int signal = StopSignals::received(); signal != 0) {
+        err << "tessaro: stopped by " << (signal == SIGINT ? "SIGINT" : "SIGTERM") << " after "
+            << report.written + report.unchanged << " of " << report.accepted.size() << " files\n";
+        return 128 + signal;
     }
     return 0;
 }

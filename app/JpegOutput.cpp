@@ -6,12 +6,40 @@
 #include "Cp1252.h"
 #include "DrawingContext.h"
 #include "JpegEncoder.h"
+#include "NewFile.h"
 #include "RasterImage.h"
 #include "RuntimeError.h"
 
-int32_t WriteJpegOutput(const QImage& canvas, int32_t width, int32_t height,
-                        const QString& destination, const Settings& settings) {
+namespace {
+
+std::string fileName(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// The encoder with the user's subsampling or greyscale, quality and comment; raises what the
+// encoder raises for settings it refuses.
+void configure(tessaro::JpegEncoder& Encoder, const Settings& settings) {
+    if (settings.GreyscaleOn) {
+        Encoder.SetSamplingFrequencies(1, 1, 0, 0, 0, 0);
+    } else {
+        Encoder.SetSamplingFrequencies(settings.SampleH, settings.SampleV, 1, 1, 1, 1);
+    }
+    Encoder.setQuality(settings.Quality);
+    const QByteArray comment = cp1252::fromUnicode(settings.Comment);
+    Encoder.setComment(std::string(comment.constData(), static_cast<size_t>(comment.size())));
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeJpegOutput(const QImage& canvas, int32_t width, int32_t height,
+                                      const QString& destination, const Settings& settings,
+                                      bool sample) {
     using namespace tessaro;
+    JpegEncoder Encoder;
+    if (!sample) {
+        configure(Encoder, settings);
+        return {};
+    }
     // The canvas reaches the raster image through a view of its own pixels: no copy.
     QImage pixels = ConvertChecked(canvas, QImage::Format_RGB32, destination);
     auto view =
@@ -25,19 +53,32 @@ int32_t WriteJpegOutput(const QImage& canvas, int32_t width, int32_t height,
     RasterImage WorkImage;
     WorkImage.CopyHDC(canvasContext, width, height, 0, 0, 0);
 
-    JpegEncoder Encoder;
-    if (settings.GreyscaleOn) {
-        Encoder.SetSamplingFrequencies(1, 1, 0, 0, 0, 0);
-    } else {
-        Encoder.SetSamplingFrequencies(settings.SampleH, settings.SampleV, 1, 1, 1, 1);
-    }
-    Encoder.setQuality(settings.Quality);
-    const QByteArray comment = cp1252::fromUnicode(settings.Comment);
-    Encoder.setComment(std::string(comment.constData(), static_cast<size_t>(comment.size())));
+    configure(Encoder, settings);
     if (!WorkImage.hDC())
         err::raiseOutOfMemory();
     if (Encoder.SampleHDC(*WorkImage.hDC(), WorkImage.Width(), WorkImage.Height(), 0, 0) != 0) {
         err::raiseOutOfMemory();
     }
-    return Encoder.SaveFile(QFile::encodeName(destination).toStdString());
+    return Encoder.EncodeStream();
+}
+
+bool JpegOutputExists(const QString& destination) {
+    return tessaro::jpeg::fileExists(fileName(destination));
+}
+
+bool WriteNewJpegFile(const QString& destination, const std::vector<uint8_t>& bytes) {
+    return tessaro::jpeg::writeNewFile(fileName(destination), bytes) ==
+           tessaro::jpeg::NewFileResult::Written;
+}
+
+int32_t WriteJpegOutput(const QImage& canvas, int32_t width, int32_t height,
+                        const QString& destination, const Settings& settings) {
+    if (destination.isEmpty())
+        return 1;
+    const bool exists = JpegOutputExists(destination);
+    const std::vector<uint8_t> bytes =
+        EncodeJpegOutput(canvas, width, height, destination, settings, !exists);
+    if (exists)
+        return 2;
+    return WriteNewJpegFile(destination, bytes) ? 0 : 2;
 }

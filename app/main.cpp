@@ -1,3 +1,4 @@
+#include <unistd.h>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
         QCoreApplication::setApplicationName("Tessaro");
         QTextStream out(stdout);
         QTextStream err(stderr);
-        return RunHeadless(arguments, out, err);
+        return RunHeadless(arguments, out, err, isatty(STDERR_FILENO) == 1);
     }
 
     // Without any display Qt would abort with a platform-plugin message that misleads; say what

@@ -154,13 +154,13 @@ int TemporaryFile::rename() {
     return ::rename(temporary_.c_str(), target_.c_str()) == 0 ? 0 : errno;
 }
 
-bool TemporaryFile::publish() {
+bool TemporaryFile::publish(Sync sync) {
     if (fd_ < 0) {
         raise(published_ ? EALREADY : EBADF);
     }
     flush();
     // The data reaches the disk before the name does.
-    if (error_ == 0 && ::fdatasync(fd_) != 0) {
+    if (error_ == 0 && sync == Sync::DataFirst && ::fdatasync(fd_) != 0) {
         error_ = errno;
     }
     if (::close(fd_) != 0 && error_ == 0) {
@@ -173,7 +173,9 @@ bool TemporaryFile::publish() {
     const int error = rename();
     if (error == 0) {
         published_ = true;
-        syncFolder(folderOf(target_));
+        if (sync == Sync::DataFirst) {
+            syncFolder(folderOf(target_));
+        }
         return true;
     }
     if (existing_ == Existing::Keep && error == EEXIST) {

@@ -37,9 +37,14 @@ class TemporaryFile {
     void write(const void* data, size_t size);
     bool failed() const { return error_ != 0; }
 
+    enum class Sync {
+        DataFirst,  // the data reaches the disk before the name does, and the name after it
+        None,       // for scratch files nothing relies on after a crash: no waiting for the disk
+    };
+
     // Writes what is buffered, flushes the data to the disk and renames the file into place.
     // Returns false only with Existing::Keep when the destination exists (nothing changes).
-    bool publish();
+    bool publish(Sync sync = Sync::DataFirst);
 
     const std::string& temporaryPath() const { return temporary_; }
 

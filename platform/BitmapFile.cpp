@@ -26,9 +26,7 @@ void put(std::vector<char>& out, size_t at, T v) {
     qToLittleEndian<T>(v, out.data() + at);
 }
 
-}  // namespace
-
-void SavePicture(const QImage& source, const QString& path) {
+void save(const QImage& source, const QString& path, tessaro::files::TemporaryFile::Sync sync) {
     const QImage image = source.format() == QImage::Format_ARGB32
                              ? source
                              : ConvertChecked(source, QImage::Format_RGB32, path);
@@ -71,7 +69,17 @@ void SavePicture(const QImage& source, const QString& path) {
         }
         file.write(row.data(), row.size());
     }
-    file.publish();
+    file.publish(sync);
+}
+
+}  // namespace
+
+void SavePicture(const QImage& image, const QString& path) {
+    save(image, path, tessaro::files::TemporaryFile::Sync::DataFirst);
+}
+
+void SaveScratchPicture(const QImage& image, const QString& path) {
+    save(image, path, tessaro::files::TemporaryFile::Sync::None);
 }
 
 }  // namespace bitmapfile

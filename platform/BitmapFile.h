@@ -9,4 +9,7 @@
 // naming the file and the system's reason.
 namespace bitmapfile {
 void SavePicture(const QImage& image, const QString& path);
+// The same for a scratch file rewritten for every picture, which nothing relies on after a
+// crash: it is still replaced whole, but without waiting for the disk.
+void SaveScratchPicture(const QImage& image, const QString& path);
 }  // namespace bitmapfile

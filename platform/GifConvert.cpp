@@ -67,8 +67,20 @@ void GifConvert::convert(const QString& bitmapPath, const QString& gifPath) {
 
 void GifConvert::convertPicture(const QImage& picture, const QString& sourceName,
                                 const QString& gifPath) {
+    writeIndexed(indexPicture(picture, sourceName), gifPath);
+}
+
+gif::IndexedImage GifConvert::indexPicture(const QImage& picture, const QString& sourceName) {
     try {
-        gif::writeGif(reduceColours(gifPixels(picture, sourceName)), gifPath);
+        return reduceColours(gifPixels(picture, sourceName));
+    } catch (const std::bad_alloc&) {
+        tessaro::err::raiseOutOfMemory();
+    }
+}
+
+void GifConvert::writeIndexed(const gif::IndexedImage& image, const QString& gifPath) {
+    try {
+        gif::writeGif(image, gifPath);
     } catch (const std::bad_alloc&) {
         tessaro::err::raiseOutOfMemory();
     }

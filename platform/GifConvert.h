@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+#include "GifIndexedImage.h"
+
 // The picture-format component that turns a bitmap file into a GIF file. A picture of at most
 // 256 colours keeps every pixel exactly; one of more colours is reduced to a 256-colour
 // palette (median cut refined by k-means) and dithered (Floyd-Steinberg).
@@ -18,4 +20,9 @@ class GifConvert {
     // from.
     static void convertPicture(const QImage& picture, const QString& sourceName,
                                const QString& gifPath);
+
+    // The two halves of convertPicture, so that the colour reduction can be done ahead of
+    // the write: the picture as palette indices (errors name `sourceName`), then the file.
+    static gif::IndexedImage indexPicture(const QImage& picture, const QString& sourceName);
+    static void writeIndexed(const gif::IndexedImage& image, const QString& gifPath);
 };

@@ -1,29 +1,35 @@
 #include "PictureLoader.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
 #include "CheckedConversion.h"
 #include "DecoderWarnings.h"
+#include "JpegDecoder.h"
 #include "RuntimeError.h"
 
 namespace picture {
 
-QImage LoadPicture(const QString& path) {
+namespace {
+
+[[noreturn]] void invalidPicture(const QString& path, const QString& why) {
+    throw tessaro::RuntimeError(
+        tessaro::err::kInvalidPicture,
+        QString("Invalid picture: %1 (%2)").arg(QFileInfo(path).fileName(), why).toStdString());
+}
+
+// Any other picture, through Qt's readers: upright and opaque at full size.
+SourcePicture loadWithQt(const QString& path) {
     QImageReader reader(path);
     reader.setAutoTransform(true);
-    // The content decides the decoder, whatever the name says.
     reader.setDecideFormatFromContent(true);
     DecoderWarnings warnings;
     const QSize declared = reader.size();  // from the header; unknown once a read has failed
     QImage image = reader.read();
     if (!image.isNull() && !warnings.messages().isEmpty()) {
         // Written out, the grey or black rest of a damaged picture would pass for a good one.
-        throw tessaro::RuntimeError(
-            tessaro::err::kInvalidPicture,
-            QString("Invalid picture: %1 (%2)")
-                .arg(QFileInfo(path).fileName(), warnings.messages().join("; "))
-                .toStdString());
+        invalidPicture(path, warnings.messages().join("; "));
     }
     if (image.isNull()) {
         QString why = QFileInfo::exists(path) ? reader.errorString() : "file not found";
@@ -31,14 +37,16 @@ QImage LoadPicture(const QString& path) {
         const qint64 bytes = qint64{declared.width()} * declared.height() * 4;
         if (declared.isValid() && bytes > qint64{reader.allocationLimit()} * 1024 * 1024)
             why = QString("too large (%1 x %2)").arg(declared.width()).arg(declared.height());
-        throw tessaro::RuntimeError(
-            tessaro::err::kInvalidPicture,
-            QString("Invalid picture: %1 (%2)").arg(QFileInfo(path).fileName(), why).toStdString());
+        invalidPicture(path, why);
     }
+    SourcePicture source;
+    source.colourSpace = image.colorSpace();
+    source.storedSize = image.size();
     const QString name = QFileInfo(path).fileName();
-    if (!image.hasAlphaChannel())
-        return ConvertChecked(image, QImage::Format_RGB32, name);
-
+    if (!image.hasAlphaChannel()) {
+        source.pixels = ConvertChecked(image, QImage::Format_RGB32, name);
+        return source;
+    }
     // Blend over white by hand: no painter, so the headless command needs no GUI session.
     QImage argb = ConvertChecked(image, QImage::Format_ARGB32, name);
     for (int y = 0; y < argb.height(); ++y) {
@@ -49,7 +57,27 @@ QImage LoadPicture(const QString& path) {
             px[x] = qRgb(over(qRed(px[x])), over(qGreen(px[x])), over(qBlue(px[x])));
         }
     }
-    return ConvertChecked(argb, QImage::Format_RGB32, name);
+    source.pixels = ConvertChecked(argb, QImage::Format_RGB32, name);
+    return source;
+}
+
+}  // namespace
+
+SourcePicture LoadSource(const QString& path, const std::function<QSize(QSize)>& canvasFor) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && file.peek(3) == QByteArray("\xFF\xD8\xFF", 3)) {
+        // Read, not mapped: a file cut short by someone else while mapped would end the program.
+        const QByteArray bytes = file.readAll();
+        if (auto decoded = DecodeJpeg(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                      static_cast<size_t>(bytes.size()), QFileInfo(path).fileName(),
+                                      canvasFor))
+            return std::move(*decoded);
+    }
+    return loadWithQt(path);
+}
+
+QImage LoadPicture(const QString& path) {
+    return LoadSource(path, {}).upright();
 }
 
 }  // namespace picture

@@ -1,0 +1,64 @@
+#include "PreparedFile.h"
+
+#include <QDir>
+
+#include "CanvasSize.h"
+#include "FileTitle.h"
+#include "GifConvert.h"
+#include "JpegOutput.h"
+#include "PictureLoader.h"
+#include "SourcePicture.h"
+
+bool SameOutputChoices(const Settings& a, const Settings& b) {
+    return a.Quality == b.Quality && a.SampleH == b.SampleH && a.SampleV == b.SampleV &&
+           a.GreyscaleOn == b.GreyscaleOn && a.NameWithSize == b.NameWithSize &&
+           a.KeepProportions == b.KeepProportions && a.LockHeight == b.LockHeight &&
+           a.Comment == b.Comment;
+}
+
+PreparedFile PrepareFile(const QString& path, const BatchRules& rules) {
+    const Settings& s = rules.settings;
+    PreparedFile file;
+    const QString ending = path.toLower().right(4);
+    file.format = ending == ".gif"   ? PreparedFile::Format::Gif
+                  : ending == ".bmp" ? PreparedFile::Format::Bitmap
+                                     : PreparedFile::Format::Jpeg;
+    CanvasSize size;
+    try {
+        const auto canvasFor = [&](QSize full) {
+            const CanvasSize c =
+                canvassize::Compute(rules.targetIndex, rules.text1, rules.text2, s.KeepProportions,
+                                    s.LockHeight, full.width(), full.height());
+            return QSize(c.width, c.height);
+        };
+        const SourcePicture source = picture::LoadSource(path, canvasFor);
+        // The proportions are those of the full picture, whatever scale it was decoded at.
+        const QSize full = source.size();
+        size = canvassize::Compute(rules.targetIndex, rules.text1, rules.text2, s.KeepProportions,
+                                   s.LockHeight, full.width(), full.height());
+        file.sizeSuffix = canvassize::SizeSuffix(size);
+        file.destination =
+            QDir(rules.outputFolder).filePath(GetFileTitle(path, file.sizeSuffix, s.NameWithSize));
+        file.canvas = StretchSource(source, size.width, size.height);
+        if (rules.wantPreview)
+            file.preview = source.upright();
+    } catch (...) {
+        file.canvas = QImage();
+        file.error = std::current_exception();
+        return file;
+    }
+    try {
+        if (file.format == PreparedFile::Format::Gif) {
+            file.gif = GifConvert::indexPicture(file.canvas, path);
+        } else if (file.format == PreparedFile::Format::Jpeg) {
+            const bool kept = JpegOutputExists(file.destination);
+            std::vector<uint8_t> bytes =
+                EncodeJpegOutput(file.canvas, size.width, size.height, file.destination, s, !kept);
+            if (!kept)
+                file.jpeg = std::move(bytes);
+        }
+    } catch (...) {
+        file.error = std::current_exception();
+    }
+    return file;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <exception>
+#include <optional>
+#include <vector>
+
+#include "GifIndexedImage.h"
+#include "Settings.h"
+
+// What every file of a batch is resized and written by, copied when the file's turn is
+// prepared, so that a worker never reads what the window may change meanwhile.
+struct BatchRules {
+    int16_t targetIndex = 0;
+    QString text1;
+    QString text2;
+    Settings settings;
+    QString outputFolder;
+    bool wantPreview = false;
+};
+
+// Whether two settings records resize and write a file the same way (the window's position
+// and the other choices play no part in it).
+bool SameOutputChoices(const Settings& a, const Settings& b);
+
+// One accepted file, loaded, stretched and encoded in memory, waiting for its turn to be
+// written. Making it touches no file; writing it is the batch driver's, in drop order.
+struct PreparedFile {
+    enum class Format { Gif, Bitmap, Jpeg };
+
+    Format format = Format::Bitmap;
+    QString destination;
+    QString sizeSuffix;
+    QImage canvas;   // null when preparing failed before the canvas was made
+    QImage preview;  // the source picture, for the drop target; null when none is wanted
+    gif::IndexedImage gif;
+    // JPEG: the file's bytes; none when the output existed while preparing (it is kept).
+    std::optional<std::vector<uint8_t>> jpeg;
+    // Raised while preparing; raised again when the file's turn comes. With a canvas, the
+    // failure came after it and the intermediate bitmap is written first, as without workers.
+    std::exception_ptr error;
+};
+
+// Loads `path`, computes its canvas, stretches and encodes it. Never throws: a failure is
+// kept in the result. Safe to run on any thread.
+PreparedFile PrepareFile(const QString& path, const BatchRules& rules);
