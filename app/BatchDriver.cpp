@@ -1,5 +1,4 @@
 #include "BatchDriver.h"
-#include "ProgramFolder.h"
 
 #include <QDir>
 #include <QThread>
@@ -13,6 +12,7 @@
 #include "JpegOutput.h"
 #include "OrderedWorkers.h"
 #include "PreparedFile.h"
+#include "ProgramFolder.h"
 #include "RuntimeError.h"
 
 BatchDriver::BatchDriver(QString programFolder, const Settings& settings, BatchHost host)
@@ -51,7 +51,9 @@ int BatchDriver::workerCount() const {
 
 BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
     BatchReport report;
-    report.outputFolder = OutputFolder();
+    // Found once: telling whether the program folder is writable takes a probe file.
+    const programfolder::Layout layout = programfolder::LayoutFor(programFolder_);
+    report.outputFolder = layout.outputFolder;
     QDir().mkpath(report.outputFolder);  // usually there already; a failure shows on writing
 
     List1.clear();
@@ -107,7 +109,7 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
                 startWorkers(j);
                 file = workers->take(j, waiting);
             }
-            if (commit(file)) {
+            if (commit(file, layout.intermediateBitmap)) {
                 ++report.written;
             } else {
                 ++report.unchanged;
@@ -136,14 +138,14 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
     return report;
 }
 
-bool BatchDriver::commit(const PreparedFile& file) {
+bool BatchDriver::commit(const PreparedFile& file, const QString& intermediatePath) {
     if (file.canvas.isNull())
         std::rethrow_exception(file.error);
     SizeSuffix = file.sizeSuffix;
     if (host_.showPreview)
         host_.showPreview(TargetIndex, file.preview);
     // Rewritten for every file and read by nothing after a crash: not waited for on the disk.
-    bitmapfile::SaveScratchPicture(file.canvas, IntermediatePath());
+    bitmapfile::SaveScratchPicture(file.canvas, intermediatePath);
     if (file.error)
         std::rethrow_exception(file.error);
 

@@ -68,7 +68,7 @@ class BatchDriver {
   private:
     // Writes one prepared file: preview, intermediate bitmap, output. Returns true when an
     // output was written, false when an existing output was kept.
-    bool commit(const PreparedFile& file);
+    bool commit(const PreparedFile& file, const QString& intermediatePath);
     void processEvents() const;
     int workerCount() const;
 

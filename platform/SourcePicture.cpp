@@ -50,11 +50,15 @@ QImage sampleUpright(const QImage& pixels, QSize storedSize, int eighths, int or
         axisTable(w, storedSize.height(), axes.reverseY, eighths, pixels.height());
     const auto storedColumn =
         axisTable(h, storedSize.width(), axes.reverseX, eighths, pixels.width());
+    std::vector<const QRgb*> rows(static_cast<size_t>(w));
+    for (int x = 0; x < w; ++x)
+        rows[static_cast<size_t>(x)] =
+            reinterpret_cast<const QRgb*>(pixels.constScanLine(storedRow[x]));
     for (int y = 0; y < h; ++y) {
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         const int column = storedColumn[y];
         for (int x = 0; x < w; ++x)
-            line[x] = reinterpret_cast<const QRgb*>(pixels.constScanLine(storedRow[x]))[column];
+            line[x] = rows[static_cast<size_t>(x)][column];
     }
     return out;
 }
