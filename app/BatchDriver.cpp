@@ -79,15 +79,12 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
     // The rules are copied for the workers; when the window changes a choice during the
     // batch, the files not yet written are prepared again with the new one.
     BatchRules rules;
+    const QSize preview =
+        host_.showPreview && host_.previewSize ? host_.previewSize(TargetIndex) : QSize();
     std::unique_ptr<OrderedWorkers<PreparedFile>> workers;
     const auto startWorkers = [&](int first) {
         workers.reset();
-        rules = BatchRules{TargetIndex,
-                           text1_,
-                           text2_,
-                           settings_,
-                           report.outputFolder,
-                           static_cast<bool>(host_.showPreview)};
+        rules = BatchRules{TargetIndex, text1_, text2_, settings_, report.outputFolder, preview};
         workers = std::make_unique<OrderedWorkers<PreparedFile>>(
             first, count, workerCount(),
             [&files, rules](int i) { return PrepareFile(files.at(i), rules); });

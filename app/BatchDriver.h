@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -32,9 +33,10 @@ struct BatchReport {
 struct BatchHost {
     std::function<void()> processEvents;
     std::function<void(bool busy)> setBusy;
-    // The source picture of the file just processed, for the preview in target `index`
-    // (upright, in sRGB; a JPEG picture at the reduced scale it was decoded at).
-    std::function<void(int index, const QImage& source)> showPreview;
+    // The size of the preview in target `index`, asked when the batch starts; the preview is
+    // sampled from the full source picture of the file just processed, upright, in sRGB.
+    std::function<QSize(int index)> previewSize;
+    std::function<void(int index, const QImage& preview)> showPreview;
     // Every hook is called on the thread that called BatchDriver::Run, in drop order.
     // Files finished (written, kept or failed) of the files accepted; called in drop order.
     std::function<void(int done, int accepted)> progress;

@@ -168,7 +168,8 @@ void MainWindow::runBatch(int index, const QStringList& paths) {
     BatchHost host;
     host.processEvents = [] { QCoreApplication::processEvents(); };
     host.setBusy = [this](bool busy) { setBusy(busy); };
-    host.showPreview = [this](int i, const QImage& source) { target(i)->showPreview(source); };
+    host.previewSize = [this](int i) { return target(i)->contentsRect().size(); };
+    host.showPreview = [this](int i, const QImage& preview) { target(i)->showPreview(preview); };
     host.progress = [this](int done, int accepted) { showProgress(done, accepted); };
     host.stopRequested = [this] { return stopRequested_ || closing_; };
     busy_ = true;

@@ -7,7 +7,6 @@
 #include "GifConvert.h"
 #include "JpegOutput.h"
 #include "PictureLoader.h"
-#include "SourcePicture.h"
 
 bool SameOutputChoices(const Settings& a, const Settings& b) {
     return a.Quality == b.Quality && a.SampleH == b.SampleH && a.SampleV == b.SampleV &&
@@ -25,23 +24,19 @@ PreparedFile PrepareFile(const QString& path, const BatchRules& rules) {
                                      : PreparedFile::Format::Jpeg;
     CanvasSize size;
     try {
+        // From the full upright size, whatever part of the picture the loader holds.
         const auto canvasFor = [&](QSize full) {
-            const CanvasSize c =
+            size =
                 canvassize::Compute(rules.targetIndex, rules.text1, rules.text2, s.KeepProportions,
                                     s.LockHeight, full.width(), full.height());
-            return QSize(c.width, c.height);
+            return QSize(size.width, size.height);
         };
-        const SourcePicture source = picture::LoadSource(path, canvasFor);
-        // The proportions are those of the full picture, whatever scale it was decoded at.
-        const QSize full = source.size();
-        size = canvassize::Compute(rules.targetIndex, rules.text1, rules.text2, s.KeepProportions,
-                                   s.LockHeight, full.width(), full.height());
+        SampledPicture sampled = picture::LoadSampled(path, canvasFor, rules.previewSize);
         file.sizeSuffix = canvassize::SizeSuffix(size);
         file.destination =
             QDir(rules.outputFolder).filePath(GetFileTitle(path, file.sizeSuffix, s.NameWithSize));
-        file.canvas = StretchSource(source, size.width, size.height);
-        if (rules.wantPreview)
-            file.preview = source.upright();
+        file.canvas = std::move(sampled.canvas);
+        file.preview = std::move(sampled.preview);
     } catch (...) {
         file.canvas = QImage();
         file.error = std::current_exception();

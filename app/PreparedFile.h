@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <cstdint>
 #include <exception>
@@ -18,7 +19,7 @@ struct BatchRules {
     QString text2;
     Settings settings;
     QString outputFolder;
-    bool wantPreview = false;
+    QSize previewSize;  // the drop target's preview; empty when none is wanted
 };
 
 // Whether two settings records resize and write a file the same way (the window's position
@@ -34,7 +35,7 @@ struct PreparedFile {
     QString destination;
     QString sizeSuffix;
     QImage canvas;   // null when preparing failed before the canvas was made
-    QImage preview;  // the source picture, for the drop target; null when none is wanted
+    QImage preview;  // the source picture sampled for the drop target; null when none is wanted
     gif::IndexedImage gif;
     // JPEG: the file's bytes; none when the output existed while preparing (it is kept).
     std::optional<std::vector<uint8_t>> jpeg;

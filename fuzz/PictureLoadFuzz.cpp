@@ -12,7 +12,9 @@
 
 #include "FuzzCheck.h"
 #include "PictureLoader.h"
+#include "PointStretch.h"
 #include "RuntimeError.h"
+#include "SampledPicture.h"
 
 namespace {
 QString folder;
@@ -42,6 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(!picture.isNull(), "a null picture came back without an error");
         FUZZ_CHECK(picture.format() == QImage::Format_RGB32, "format %d",
                    static_cast<int>(picture.format()));
+        // The batch's way, sampled while decoding: the same picture, point-sampled.
+        const QSize canvas((picture.width() + 2) / 3, (picture.height() + 1) / 2);
+        const SampledPicture sampled = picture::LoadSampled(
+            path, [&](QSize) { return canvas; }, QSize(7, 5));
+        FUZZ_CHECK(sampled.size == picture.size(), "sampled size differs");
+        FUZZ_CHECK(sampled.canvas == PointStretch(picture, canvas.width(), canvas.height()),
+                   "the sampled canvas is not the picture point-sampled");
+        FUZZ_CHECK(sampled.preview == PointStretch(picture, 7, 5), "the preview differs");
     } catch (const tessaro::RuntimeError& e) {
         FUZZ_CHECK(
             e.number() == tessaro::err::kInvalidPicture || e.number() == tessaro::err::kOutOfMemory,

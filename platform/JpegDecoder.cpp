@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <new>
+#include <vector>
 
 // libjpeg's headers want <cstdio> before them, and jerror.h wants jpeglib.h.
 #include <jpeglib.h>
@@ -13,7 +16,9 @@
 #include <QByteArray>
 #include <QImageReader>
 
+#include "ColourProfile.h"
 #include "ExifOrientation.h"
+#include "RowSampler.h"
 #include "RuntimeError.h"
 
 namespace picture {
@@ -99,18 +104,19 @@ class Decompressor {
         return true;
     }
 
-    bool start(int eighths) {
+    bool start() {
         if (setjmp(errors_.jump) != 0)
             return false;
-        info_.scale_num = static_cast<unsigned int>(eighths);
-        info_.scale_denom = 8;
         info_.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
         info_.dct_method = JDCT_ISLOW;
         jpeg_start_decompress(&info_);
         return true;
     }
 
-    bool readRows(uint8_t* bits, size_t bytesPerLine) {
+    // Decodes every row into `bits`, `bytesPerLine` apart: the whole picture, or with a
+    // sampler a band of kRowsPerRead rows used again for each read, whose rows the sampler
+    // takes what it wants from.
+    bool readRows(uint8_t* bits, size_t bytesPerLine, RowSampler* sampler) {
         if (setjmp(errors_.jump) != 0)
             return false;
         JSAMPROW rows[kRowsPerRead];
@@ -119,8 +125,13 @@ class Decompressor {
             const JDIMENSION count =
                 std::min<JDIMENSION>(kRowsPerRead, info_.output_height - first);
             for (JDIMENSION k = 0; k < count; ++k)
-                rows[k] = bits + (first + k) * bytesPerLine;
-            jpeg_read_scanlines(&info_, rows, count);
+                rows[k] = bits + (sampler != nullptr ? k : first + k) * bytesPerLine;
+            const JDIMENSION read = jpeg_read_scanlines(&info_, rows, count);
+            for (JDIMENSION k = 0; sampler != nullptr && k < read; ++k) {
+                const int row = static_cast<int>(first + k);
+                if (sampler->wants(row))
+                    sampler->take(row, reinterpret_cast<const QRgb*>(rows[k]));
+            }
         }
         jpeg_finish_decompress(&info_);
         return true;
@@ -154,52 +165,27 @@ int orientationOf(const jpeg_decompress_struct& info) {
     return 1;
 }
 
-// The scale for the canvas the caller will draw; the smallest when it has none to draw.
-int scaleFor(QSize stored, int orientation, const std::function<QSize(QSize)>& canvasFor) {
-    if (!canvasFor)
-        return 8;
-    const bool swapped = AxesOf(orientation).swapped;
-    try {
-        const QSize upright = canvasFor(swapped ? stored.transposed() : stored);
-        return SmallestScale(stored, swapped ? upright.transposed() : upright);
-    } catch (...) {
-        return 1;
-    }
-}
-
-}  // namespace
-
-int SmallestScale(QSize stored, QSize needed) {
-    for (int m = 1; m < 8; ++m) {
-        const int64_t w = (int64_t{stored.width()} * m + 7) / 8;
-        const int64_t h = (int64_t{stored.height()} * m + 7) / 8;
-        if (w >= needed.width() && h >= needed.height())
-            return m;
-    }
-    return 8;
-}
-
-std::optional<SourcePicture> DecodeJpeg(const uint8_t* data, size_t size, const QString& name,
-                                        const std::function<QSize(QSize)>& canvasFor) {
-    Decompressor jpeg;
+// The bytes' header read, checked and started: what both ways of decoding begin with.
+// Returns false for the colour models left to Qt's reader.
+bool begin(Decompressor& jpeg, const uint8_t* data, size_t size, const QString& name,
+           int* orientation, QColorSpace* colourSpace) {
     if (!jpeg.open(data, size))
         jpeg.fail(name);
     jpeg_decompress_struct& info = jpeg.info();
     if (info.jpeg_color_space != JCS_GRAYSCALE && info.jpeg_color_space != JCS_YCbCr &&
         info.jpeg_color_space != JCS_RGB)
-        return std::nullopt;
+        return false;
 
-    SourcePicture source;
-    source.storedSize =
-        QSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
-    source.orientation = orientationOf(info);
-    // The same bound Qt's reader keeps, on the full picture whatever scale it is decoded at.
-    const qint64 bytes = qint64{source.storedSize.width()} * source.storedSize.height() * 4;
+    *orientation = orientationOf(info);
+    // The bound Qt's reader keeps, though a sampled picture is never held whole: a progressive
+    // file holds every coefficient of it all the same.
+    const qint64 bytes = qint64{info.image_width} * info.image_height * 4;
     const qint64 limit = qint64{QImageReader::allocationLimit()} * 1024 * 1024;
     if (limit > 0 && bytes > limit) {
-        const QSize upright = source.size();
-        invalidPicture(name,
-                       QString("too large (%1 x %2)").arg(upright.width()).arg(upright.height()));
+        const bool swapped = AxesOf(*orientation).swapped;
+        invalidPicture(name, QString("too large (%1 x %2)")
+                                 .arg(swapped ? info.image_height : info.image_width)
+                                 .arg(swapped ? info.image_width : info.image_height));
     }
 
     JOCTET* profile = nullptr;
@@ -207,27 +193,85 @@ std::optional<SourcePicture> DecodeJpeg(const uint8_t* data, size_t size, const 
     if (!jpeg.readProfile(&profile, &profileLength))
         jpeg.fail(name);
     if (profile != nullptr) {
-        source.colourSpace = QColorSpace::fromIccProfile(QByteArray(
+        *colourSpace = QColorSpace::fromIccProfile(QByteArray(
             reinterpret_cast<const char*>(profile), static_cast<qsizetype>(profileLength)));
         std::free(profile);
     }
-
-    source.eighths = scaleFor(source.storedSize, source.orientation, canvasFor);
-    if (!jpeg.start(source.eighths))
+    if (!jpeg.start())
         jpeg.fail(name);
+    return true;
+}
+
+[[noreturn]] void outOfMemory(const QString& name, JDIMENSION w, JDIMENSION h) {
+    throw tessaro::RuntimeError(
+        tessaro::err::kOutOfMemory,
+        QString("Out of memory: %1 (%2 x %3 pixels)").arg(name).arg(w).arg(h).toStdString());
+}
+
+}  // namespace
+
+std::optional<SourcePicture> DecodeJpeg(const uint8_t* data, size_t size, const QString& name) {
+    Decompressor jpeg;
+    SourcePicture source;
+    if (!begin(jpeg, data, size, name, &source.orientation, &source.colourSpace))
+        return std::nullopt;
+    const jpeg_decompress_struct& info = jpeg.info();
     source.pixels = QImage(static_cast<int>(info.output_width),
                            static_cast<int>(info.output_height), QImage::Format_RGB32);
-    if (source.pixels.isNull()) {
-        throw tessaro::RuntimeError(tessaro::err::kOutOfMemory,
-                                    QString("Out of memory: %1 (%2 x %3 pixels)")
-                                        .arg(name)
-                                        .arg(info.output_width)
-                                        .arg(info.output_height)
-                                        .toStdString());
-    }
-    if (!jpeg.readRows(source.pixels.bits(), static_cast<size_t>(source.pixels.bytesPerLine())))
+    if (source.pixels.isNull())
+        outOfMemory(name, info.output_width, info.output_height);
+    if (!jpeg.readRows(source.pixels.bits(), static_cast<size_t>(source.pixels.bytesPerLine()),
+                       nullptr))
         jpeg.fail(name);
     return source;
+}
+
+std::optional<SampledPicture> DecodeJpegSampled(const uint8_t* data, size_t size,
+                                                const QString& name,
+                                                const std::function<QSize(QSize)>& canvasFor,
+                                                QSize previewSize) {
+    Decompressor jpeg;
+    int orientation = 1;
+    QColorSpace colourSpace;
+    if (!begin(jpeg, data, size, name, &orientation, &colourSpace))
+        return std::nullopt;
+    const jpeg_decompress_struct& info = jpeg.info();
+    const QSize stored(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+
+    SampledPicture sampled;
+    sampled.size = AxesOf(orientation).swapped ? stored.transposed() : stored;
+    // When no canvas fits, the data is still decoded whole, so that a damaged file is
+    // reported as such before the size is.
+    std::exception_ptr noCanvas;
+    std::vector<QSize> sizes;
+    try {
+        sizes.push_back(canvasFor(sampled.size));
+    } catch (...) {
+        noCanvas = std::current_exception();
+    }
+    if (!noCanvas && !previewSize.isEmpty())
+        sizes.push_back(previewSize);
+    RowSampler sampler(stored, orientation, sizes);
+
+    const size_t bytesPerLine = size_t{info.output_width} * 4;
+    std::vector<uint8_t> band;
+    try {
+        band.resize(bytesPerLine * kRowsPerRead);
+    } catch (const std::bad_alloc&) {
+        outOfMemory(name, info.output_width, kRowsPerRead);
+    }
+    if (!jpeg.readRows(band.data(), bytesPerLine, &sampler))
+        jpeg.fail(name);
+    if (noCanvas)
+        std::rethrow_exception(noCanvas);
+
+    std::vector<QImage> targets = sampler.release();
+    for (QImage& target : targets)
+        ConvertToSrgb(target, colourSpace);
+    sampled.canvas = std::move(targets.front());
+    if (targets.size() > 1)
+        sampled.preview = std::move(targets[1]);
+    return sampled;
 }
 
 }  // namespace picture

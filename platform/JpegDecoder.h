@@ -7,23 +7,27 @@
 #include <functional>
 #include <optional>
 
+#include "SampledPicture.h"
 #include "SourcePicture.h"
 
 namespace picture {
 
-// The smallest decoding scale, in eighths (1..8), at which a picture stored as `stored`
-// still measures at least `needed` both ways (a side of n pixels decodes to ceil(n * m / 8)
-// at m eighths); 8 when even the full size is smaller.
-int SmallestScale(QSize stored, QSize needed);
+// Both decode the bytes of a JPEG file with libjpeg-turbo and return nothing for the colour
+// models left to Qt's reader (CMYK, YCCK). Damaged data, or any warning the decoder raises,
+// raises RuntimeError 481 naming `name` with the decoder's reason; a picture above Qt's
+// allocation limit is named too large; 7 when memory runs out.
 
-// Decodes the bytes of a JPEG file with libjpeg-turbo at the smallest scale that still gives
-// `canvasFor(full upright size)` both ways; at full scale when `canvasFor` is empty, and at
-// the smallest when it raises (the size then fails again where it is computed). The Exif
-// orientation and the embedded colour profile are read, not applied. Returns nothing for the
-// colour models left to Qt's reader (CMYK, YCCK). Damaged data, or any warning the decoder
-// raises, raises RuntimeError 481 naming `name` with the decoder's reason; a picture above
-// Qt's allocation limit is named too large; 7 when the pixels cannot be allocated.
-std::optional<SourcePicture> DecodeJpeg(const uint8_t* data, size_t size, const QString& name,
-                                        const std::function<QSize(QSize)>& canvasFor);
+// The whole picture as stored, with its Exif orientation and embedded colour profile read,
+// not applied.
+std::optional<SourcePicture> DecodeJpeg(const uint8_t* data, size_t size, const QString& name);
+
+// The canvas of `canvasFor(full upright size)` pixels and, unless `previewSize` is empty, the
+// preview, point-sampled from the rows as they are decoded, turned upright and converted to
+// sRGB; the whole picture is never held. When `canvasFor` raises, the file is decoded all
+// the same and its exception then passes on.
+std::optional<SampledPicture> DecodeJpegSampled(const uint8_t* data, size_t size,
+                                                const QString& name,
+                                                const std::function<QSize(QSize)>& canvasFor,
+                                                QSize previewSize);
 
 }  // namespace picture

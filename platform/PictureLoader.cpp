@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <optional>
 
 #include "CheckedConversion.h"
 #include "DecoderWarnings.h"
@@ -41,7 +42,6 @@ SourcePicture loadWithQt(const QString& path) {
     }
     SourcePicture source;
     source.colourSpace = image.colorSpace();
-    source.storedSize = image.size();
     const QString name = QFileInfo(path).fileName();
     if (!image.hasAlphaChannel()) {
         source.pixels = ConvertChecked(image, QImage::Format_RGB32, name);
@@ -61,23 +61,49 @@ SourcePicture loadWithQt(const QString& path) {
     return source;
 }
 
+// The whole bytes of `path` when its content is a JPEG file. Read, not mapped: a file cut
+// short by someone else while mapped would end the program.
+std::optional<QByteArray> jpegBytes(const QString& path) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && file.peek(3) == QByteArray("\xFF\xD8\xFF", 3))
+        return file.readAll();
+    return std::nullopt;
+}
+
+const uint8_t* bytesOf(const QByteArray& bytes) {
+    return reinterpret_cast<const uint8_t*>(bytes.constData());
+}
+
 }  // namespace
 
-SourcePicture LoadSource(const QString& path, const std::function<QSize(QSize)>& canvasFor) {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.peek(3) == QByteArray("\xFF\xD8\xFF", 3)) {
-        // Read, not mapped: a file cut short by someone else while mapped would end the program.
-        const QByteArray bytes = file.readAll();
-        if (auto decoded = DecodeJpeg(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                                      static_cast<size_t>(bytes.size()), QFileInfo(path).fileName(),
-                                      canvasFor))
+SourcePicture LoadSource(const QString& path) {
+    if (const auto bytes = jpegBytes(path)) {
+        if (auto decoded = DecodeJpeg(bytesOf(*bytes), static_cast<size_t>(bytes->size()),
+                                      QFileInfo(path).fileName()))
             return std::move(*decoded);
     }
     return loadWithQt(path);
 }
 
+SampledPicture LoadSampled(const QString& path, const std::function<QSize(QSize)>& canvasFor,
+                           QSize previewSize) {
+    if (const auto bytes = jpegBytes(path)) {
+        if (auto sampled = DecodeJpegSampled(bytesOf(*bytes), static_cast<size_t>(bytes->size()),
+                                             QFileInfo(path).fileName(), canvasFor, previewSize))
+            return std::move(*sampled);
+    }
+    const SourcePicture source = loadWithQt(path);
+    SampledPicture sampled;
+    sampled.size = source.size();
+    const QSize canvas = canvasFor(sampled.size);
+    sampled.canvas = StretchSource(source, canvas.width(), canvas.height());
+    if (!previewSize.isEmpty())
+        sampled.preview = StretchSource(source, previewSize.width(), previewSize.height());
+    return sampled;
+}
+
 QImage LoadPicture(const QString& path) {
-    return LoadSource(path, {}).upright();
+    return LoadSource(path).upright();
 }
 
 }  // namespace picture

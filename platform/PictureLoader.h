@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+#include "SampledPicture.h"
 #include "SourcePicture.h"
 
 // Loads bitmap, GIF and JPEG files. The content decides the decoder, whatever the name says.
@@ -13,10 +14,15 @@
 // picture, or that its decoder warns about, raises RuntimeError 481 naming the file.
 namespace picture {
 
-// The picture for a canvas of `canvasFor(full upright size)` pixels: a JPEG file is decoded
-// at the smallest scale that still covers that canvas both ways, other files in full.
-// `canvasFor` may raise (no canvas fits); the picture is then decoded as small as it can be.
-SourcePicture LoadSource(const QString& path, const std::function<QSize(QSize)>& canvasFor);
+// The picture as a batch needs it: the canvas of `canvasFor(full upright size)` pixels and,
+// unless `previewSize` is empty, the preview, each point-sampled from the full picture. A
+// JPEG file is sampled while it is decoded and never held whole. When `canvasFor` raises
+// (no canvas fits), its exception passes on once the file has been read.
+SampledPicture LoadSampled(const QString& path, const std::function<QSize(QSize)>& canvasFor,
+                           QSize previewSize);
+
+// The whole picture as loaded: a JPEG file's stored rows with their orientation and profile.
+SourcePicture LoadSource(const QString& path);
 
 // The whole picture, upright, in sRGB, as an opaque 32-bit picture (Format_RGB32).
 QImage LoadPicture(const QString& path);

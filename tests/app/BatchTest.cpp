@@ -9,6 +9,7 @@
 
 #include "BatchDriver.h"
 #include "EventLog.h"
+#include "PointStretch.h"
 #include "TestPictures.h"
 
 namespace {
@@ -74,8 +75,11 @@ TEST_F(Batch, BitmapAndGifComeOutResizedInTheirOwnFormat) {
     std::vector<std::pair<bool, int>> busy;
     host.setBusy = [&](bool b) { busy.emplace_back(b, 0); };
     QStringList previews;
+    QList<QImage> previewPictures;
+    host.previewSize = [](int i) { return QSize(30 + i, 20); };
     host.showPreview = [&](int i, const QImage& src) {
         previews << QString("%1:%2x%3").arg(i).arg(src.width()).arg(src.height());
+        previewPictures << src;
     };
 
     const BatchReport r = run(0, {bmp, inputs.filePath("skip.png"), gif});
@@ -83,7 +87,11 @@ TEST_F(Batch, BitmapAndGifComeOutResizedInTheirOwnFormat) {
     EXPECT_EQ(r.written, 2);
     EXPECT_EQ(r.skipped, 1);
     EXPECT_EQ(r.accepted, (QStringList{bmp, gif}));
-    EXPECT_EQ(previews, (QStringList{"0:160x120", "0:90x60"}));
+    // Each preview is sampled from its own source at the size the target asked for.
+    EXPECT_EQ(previews, (QStringList{"0:30x20", "0:30x20"}));
+    ASSERT_EQ(previewPictures.size(), 2);
+    EXPECT_EQ(previewPictures[0], PointStretch(quadrantPicture(160, 120), 30, 20));
+    EXPECT_EQ(previewPictures[1], PointStretch(quadrantPicture(90, 60), 30, 20));
     ASSERT_EQ(busy.size(), 2u);
     EXPECT_TRUE(busy[0].first);
     EXPECT_FALSE(busy[1].first);
@@ -141,11 +149,12 @@ TEST_F(Batch, ACorruptFileStopsTheBatchAndKeepsEarlierOutputs) {
 
 TEST_F(Batch, OrderIsTheDropOrderAndBitmapsAreReplaced) {
     const QString b = input("b.bmp", quadrantPicture(40, 40), "BMP");
-    const QString a = input("a.bmp", quadrantPicture(10, 30), "BMP");
-    QStringList seen;
-    host.showPreview = [&](int, const QImage& src) { seen << QString::number(src.width()); };
+    const QString a = input("a.bmp", quadrantPicture(10, 30).mirrored(true, false), "BMP");
+    QList<QRgb> seen;  // the top left corner tells the two apart
+    host.previewSize = [](int) { return QSize(4, 4); };
+    host.showPreview = [&](int, const QImage& src) { seen << src.pixel(0, 0); };
     run(3, {b, a});
-    EXPECT_EQ(seen, (QStringList{"40", "10"}));
+    EXPECT_EQ(seen, (QList<QRgb>{qRgb(200, 30, 30), qRgb(30, 200, 30)}));
     // ResizedOne.bmp is the last one: the target size, whatever the source.
     EXPECT_EQ(sizeOf(QDir(program.path()).filePath("ResizedOne.bmp")), QSize(1024, 768));
 

@@ -220,9 +220,8 @@ TEST(OrderedWorkers, OneWorkerRunsEachTaskOnTheCallersThread) {
     EXPECT_EQ(threads, (std::set<std::thread::id>{std::this_thread::get_id()}));
 }
 
-TEST_F(ParallelBatch, ProportionsComeFromTheFullSizeOfAReducedJpeg) {
-    // 1001 x 1000 decodes at 2/8 as 251 x 250 for these canvases; proportions taken from that
-    // would give 241 x 240 and 320 x 319.
+TEST_F(ParallelBatch, ProportionsComeFromTheFullSizeOfAJpegSampledWhileDecoding) {
+    // The picture is never held whole; its canvas still follows the full 1001 x 1000.
     const QString path = inputs.filePath("wide.jpg");
     ASSERT_TRUE(photo(1001, 1000, 5).save(path, "JPG", 90));
     settings.NameWithSize = true;

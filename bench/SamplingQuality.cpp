@@ -1,14 +1,13 @@
-// How close point sampling comes to the ideal picture, with and without reduced-size JPEG
-// decoding: for every JPEG file given, the PSNR of the canvas against an area-averaged
-// reference made from the full picture, once from the full decode and once from the decode
-// at the scale the batch uses. Then, as a check of where the reduced pixels lie: the PSNR of
-// the decoded pixels against the average of the full picture over the cell each one stands
-// for, with the cells moved a quarter of a source pixel either way; it peaks at no move when
-// the reduced picture is centred where the sampling assumes.
+// How close the batch's canvas comes to the ideal picture: for every JPEG file given, the
+// PSNR against an area-averaged reference made from the full picture, of the canvas the batch
+// samples while decoding and of the full decode point-sampled afterwards, and the time each
+// way takes. The two canvases should be the same pixels; the exit status is 1 when one of the
+// batch's canvases is further from the reference.
 //
-//   bench_scaled_decode [--size WxH] FILE.jpg...      (default 640x480, proportions free)
+//   bench_sampling_quality [--size WxH] FILE.jpg...      (default 640x480, proportions free)
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QStringList>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "PictureLoader.h"
+#include "SampledPicture.h"
 #include "SourcePicture.h"
 
 namespace {
@@ -75,42 +75,6 @@ std::vector<double> areaAverage(const QImage& picture, int w, int h) {
     return out;
 }
 
-// Decoded pixel i at m eighths stands for source pixels [8i/m, 8(i+1)/m); compares each one
-// with the full picture's average over that cell moved by `shift` source pixels both ways.
-double cellFit(const QImage& full, const QImage& decoded, int eighths, double shift) {
-    const double cell = 8.0 / eighths;
-    double squared = 0;
-    long count = 0;
-    for (int j = 1; j + 1 < decoded.height(); ++j) {
-        for (int i = 1; i + 1 < decoded.width(); ++i) {
-            const double x0 = i * cell + shift;
-            const double y0 = j * cell + shift;
-            if (x0 + cell >= full.width() || y0 + cell >= full.height())
-                continue;
-            double sum[3] = {0, 0, 0};
-            for (int y = static_cast<int>(y0); y < y0 + cell; ++y) {
-                const double wy = std::min<double>(y + 1, y0 + cell) - std::max<double>(y, y0);
-                for (int x = static_cast<int>(x0); x < x0 + cell; ++x) {
-                    const double w =
-                        wy * (std::min<double>(x + 1, x0 + cell) - std::max<double>(x, x0));
-                    const QRgb p = full.pixel(x, y);
-                    sum[0] += w * qRed(p);
-                    sum[1] += w * qGreen(p);
-                    sum[2] += w * qBlue(p);
-                }
-            }
-            const QRgb q = decoded.pixel(i, j);
-            const int value[3] = {qRed(q), qGreen(q), qBlue(q)};
-            for (int c = 0; c < 3; ++c) {
-                const double d = value[c] - sum[c] / (cell * cell);
-                squared += d * d;
-            }
-            count += 3;
-        }
-    }
-    return 10.0 * std::log10(255.0 * 255.0 * static_cast<double>(count) / squared);
-}
-
 double psnr(const QImage& canvas, const std::vector<double>& reference) {
     double squared = 0;
     size_t i = 0;
@@ -143,35 +107,38 @@ int main(int argc, char** argv) {
         files = files.mid(2);
     }
     if (files.isEmpty() || w <= 0 || h <= 0) {
-        std::fprintf(stderr, "usage: bench_scaled_decode [--size WxH] FILE.jpg...\n");
+        std::fprintf(stderr, "usage: bench_sampling_quality [--size WxH] FILE.jpg...\n");
         return 2;
     }
 
-    std::printf("%-40s %11s %6s %8s %8s %7s   %s\n", "file", "full size", "scale", "full dB",
-                "reduced", "gain", "cell fit dB at -1/4, 0, +1/4");
+    std::printf("%-40s %11s %9s %9s %6s %9s %9s\n", "file", "full size", "batch dB", "full dB",
+                "same", "batch ms", "full ms");
     int notWorse = 0;
-    double gains = 0;
+    double batchTime = 0;
+    double fullTime = 0;
     for (const QString& path : files) {
-        const SourcePicture full = picture::LoadSource(path, {});
-        const SourcePicture reduced =
-            picture::LoadSource(path, [w, h](QSize) { return QSize(w, h); });
+        QElapsedTimer clock;
+        clock.start();
+        const SampledPicture sampled = picture::LoadSampled(
+            path, [w, h](QSize) { return QSize(w, h); }, QSize());
+        const double batchMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        clock.restart();
+        const SourcePicture full = picture::LoadSource(path);
+        const QImage pointFull = StretchSource(full, w, h);
+        const double fullMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+
         const std::vector<double> reference = areaAverage(full.upright(), w, h);
-        const double fromFull = psnr(StretchSource(full, w, h), reference);
-        const double fromReduced = psnr(StretchSource(reduced, w, h), reference);
-        notWorse += fromReduced >= fromFull ? 1 : 0;
-        gains += fromReduced - fromFull;
-        std::printf("%-40s %5dx%-5d %4d/8 %8.2f %8.2f %+7.2f",
-                    qPrintable(QFileInfo(path).fileName()), full.size().width(),
-                    full.size().height(), reduced.eighths, fromFull, fromReduced,
-                    fromReduced - fromFull);
-        if (reduced.eighths < 8) {
-            for (double shift : {-0.25, 0.0, 0.25})
-                std::printf("   %6.2f",
-                            cellFit(full.pixels, reduced.pixels, reduced.eighths, shift));
-        }
-        std::printf("\n");
+        const double fromBatch = psnr(sampled.canvas, reference);
+        const double fromFull = psnr(pointFull, reference);
+        notWorse += fromBatch >= fromFull ? 1 : 0;
+        batchTime += batchMs;
+        fullTime += fullMs;
+        std::printf("%-40s %5dx%-5d %9.2f %9.2f %6s %9.1f %9.1f\n",
+                    qPrintable(QFileInfo(path).fileName()), sampled.size.width(),
+                    sampled.size.height(), fromBatch, fromFull,
+                    sampled.canvas == pointFull ? "yes" : "NO", batchMs, fullMs);
     }
-    std::printf("reduced decode at least as close on %d of %lld photos; mean gain %+.2f dB\n",
-                notWorse, static_cast<long long>(files.size()), gains / files.size());
+    std::printf("batch canvas at least as close on %d of %lld photos; %.0f ms against %.0f ms\n",
+                notWorse, static_cast<long long>(files.size()), batchTime, fullTime);
     return notWorse == files.size() ? 0 : 1;
 }

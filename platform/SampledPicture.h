@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+
+// A picture file as a batch needs it: its full upright size, for the proportion rules, and
+// the pictures point-sampled from it, upright and in sRGB.
+struct SampledPicture {
+    QSize size;      // the full upright size of the file's picture
+    QImage canvas;   // the canvas the batch resizes to
+    QImage preview;  // the drop target's preview; null when none was asked for
+};
