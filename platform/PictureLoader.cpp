@@ -5,8 +5,10 @@
 #include <QImageReader>
 #include <optional>
 
+#include "BitmapLength.h"
 #include "CheckedConversion.h"
 #include "DecoderWarnings.h"
+#include "GifFirstImage.h"
 #include "JpegDecoder.h"
 #include "RuntimeError.h"
 
@@ -20,13 +22,30 @@ namespace {
         QString("Invalid picture: %1 (%2)").arg(QFileInfo(path).fileName(), why).toStdString());
 }
 
+// Why a picture Qt's reader handed back without complaint is not whole: the readers of
+// bitmap and GIF files stop at the end of a cut file without a word.
+QString incompleteness(const QString& path, const QByteArray& format) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();  // gone since it was read: what was read stands
+    if (format == "bmp") {
+        const qint64 needed = BitmapLengthNeeded(file.read(64));
+        if (needed > file.size())
+            return QString("pixel data cut short: %1 of %2 bytes").arg(file.size()).arg(needed);
+    } else if (format == "gif") {
+        return GifFirstImageFault(file.readAll());
+    }
+    return QString();
+}
+
 // Any other picture, through Qt's readers: upright and opaque at full size.
 SourcePicture loadWithQt(const QString& path) {
     QImageReader reader(path);
     reader.setAutoTransform(true);
     reader.setDecideFormatFromContent(true);
     DecoderWarnings warnings;
-    const QSize declared = reader.size();  // from the header; unknown once a read has failed
+    const QSize declared = reader.size();       // from the header; unknown once a read has failed
+    const QByteArray format = reader.format();  // forgotten by some readers once they have read
     QImage image = reader.read();
     if (!image.isNull() && !warnings.messages().isEmpty()) {
         // Written out, the grey or black rest of a damaged picture would pass for a good one.
@@ -40,6 +59,8 @@ SourcePicture loadWithQt(const QString& path) {
             why = QString("too large (%1 x %2)").arg(declared.width()).arg(declared.height());
         invalidPicture(path, why);
     }
+    if (const QString why = incompleteness(path, format); !why.isEmpty())
+        invalidPicture(path, why);
     SourcePicture source;
     source.colourSpace = image.colorSpace();
     const QString name = QFileInfo(path).fileName();

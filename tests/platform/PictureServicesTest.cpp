@@ -8,6 +8,7 @@
 
 #include "BitmapFile.h"
 #include "CheckedConversion.h"
+#include "GifConvert.h"
 #include "PictureLoader.h"
 #include "PointStretch.h"
 #include "RuntimeError.h"
@@ -156,4 +157,84 @@ TEST(PictureLoader, APictureAboveTheDecodeLimitSaysItIsTooLarge) {
         EXPECT_NE(e.text().find("too large (1000 x 700)"), std::string::npos) << e.text();
     }
     QImageReader::setAllocationLimit(limit);
+}
+
+namespace {
+// A 24-bit bitmap file of w x h pixels, pixel (x, y) = (x * 40, y * 60, 90), rows bottom-up
+// or, with a negative height in the header, top-down.
+QByteArray bitmapBytes(int w, int h, bool topDown) {
+    const int rowBytes = (w * 3 + 3) / 4 * 4;
+    const auto le = [](QByteArray& b, qint64 v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b += char((v >> (8 * i)) & 0xff);
+    };
+    QByteArray b("BM");
+    le(b, 54 + qint64{rowBytes} * h, 4);
+    le(b, 0, 4);
+    le(b, 54, 4);
+    le(b, 40, 4);
+    le(b, w, 4);
+    le(b, topDown ? -h : h, 4);
+    le(b, 1, 2);
+    le(b, 24, 2);
+    b += QByteArray(24, '\0');
+    for (int k = 0; k < h; ++k) {
+        const int y = topDown ? k : h - 1 - k;
+        for (int x = 0; x < w; ++x)
+            b += QByteArray(1, char(90)) + char(y * 60) + char(x * 40);
+        b += QByteArray(rowBytes - w * 3, '\0');
+    }
+    return b;
+}
+
+QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
+void expectCut(const QString& path, const char* why) {
+    try {
+        picture::LoadPicture(path);
+        ADD_FAILURE() << QFileInfo(path).fileName().toStdString() << " loaded";
+    } catch (const tessaro::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 481);
+        EXPECT_NE(e.text().find(why), std::string::npos) << e.text() << " / " << why;
+    }
+}
+}  // namespace
+
+TEST(PictureLoader, ACutBitmapOrGifIsInvalidInsteadOfFilledIn) {
+    QTemporaryDir dir;
+    // Five 24-bit pixels take 15 bytes and a pad byte; both row orders read whole.
+    for (const bool topDown : {false, true}) {
+        const QByteArray whole = bitmapBytes(5, 3, topDown);
+        const QImage read = picture::LoadPicture(write(dir, "whole.bmp", whole));
+        ASSERT_EQ(read.size(), QSize(5, 3));
+        EXPECT_EQ(read.pixel(4, 2), qRgb(160, 120, 90)) << topDown;
+        EXPECT_EQ(read.pixel(0, 0), qRgb(0, 0, 90)) << topDown;
+        // Qt's reader would hand back the missing row as whatever lay in memory.
+        expectCut(write(dir, "short.bmp", whole.left(whole.size() - 1)),
+                  "pixel data cut short: 101 of 102 bytes");
+        expectCut(write(dir, "headers.bmp", whole.left(54)), "headers.bmp");  // Qt refuses it
+    }
+
+    const QString source = dir.filePath("source.bmp");
+    QImage picture(40, 30, QImage::Format_RGB32);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            picture.setPixel(x, y, qRgb(x / 4 * 25, y / 4 * 30, 77));
+    ASSERT_TRUE(picture.save(source, "BMP"));
+    const QString gif = dir.filePath("whole.gif");
+    GifConvert::convert(source, gif);
+    QFile f(gif);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    ASSERT_EQ(bytes.back(), ';');
+    EXPECT_EQ(picture::LoadPicture(gif), picture);  // 80 colours: an exact palette
+    // Without its trailer the image is still whole, as many files in the wild are.
+    EXPECT_EQ(picture::LoadPicture(write(dir, "notrailer.gif", bytes.chopped(1))), picture);
+    expectCut(write(dir, "cut.gif", bytes.left(bytes.size() / 2)), "data cut short");
 }
