@@ -113,10 +113,8 @@ class Decompressor {
         return true;
     }
 
-    // Decodes every row into `bits`, `bytesPerLine` apart: the whole picture, or with a
-    // sampler a band of kRowsPerRead rows used again for each read, whose rows the sampler
-    // takes what it wants from.
-    bool readRows(uint8_t* bits, size_t bytesPerLine, RowSampler* sampler) {
+    // Decodes every row into `bits`, `bytesPerLine` apart.
+    bool readRows(uint8_t* bits, size_t bytesPerLine) {
         if (setjmp(errors_.jump) != 0)
             return false;
         JSAMPROW rows[kRowsPerRead];
@@ -125,13 +123,47 @@ class Decompressor {
             const JDIMENSION count =
                 std::min<JDIMENSION>(kRowsPerRead, info_.output_height - first);
             for (JDIMENSION k = 0; k < count; ++k)
-                rows[k] = bits + (sampler != nullptr ? k : first + k) * bytesPerLine;
-            const JDIMENSION read = jpeg_read_scanlines(&info_, rows, count);
-            for (JDIMENSION k = 0; sampler != nullptr && k < read; ++k) {
-                const int row = static_cast<int>(first + k);
-                if (sampler->wants(row))
-                    sampler->take(row, reinterpret_cast<const QRgb*>(rows[k]));
+                rows[k] = bits + (first + k) * bytesPerLine;
+            jpeg_read_scanlines(&info_, rows, count);
+        }
+        jpeg_finish_decompress(&info_);
+        return true;
+    }
+
+    // Whether rows can be skipped without changing the rows that are read: libjpeg-turbo's
+    // skipping keeps them exact where each colour component is upsampled by 1 or 2 each way;
+    // with 3 or 4 across and 2 down it hands back other pixels.
+    bool canSkipRows() const {
+        for (int c = 0; c < info_.num_components; ++c) {
+            const jpeg_component_info& component = info_.comp_info[c];
+            const int across = info_.max_h_samp_factor / component.h_samp_factor;
+            const int down = info_.max_v_samp_factor / component.v_samp_factor;
+            if (across * component.h_samp_factor != info_.max_h_samp_factor ||
+                down * component.v_samp_factor != info_.max_v_samp_factor || across > 2 || down > 2)
+                return false;
+        }
+        return true;
+    }
+
+    // Decodes the rows the sampler reads into `row` and hands each over. Where it can, it
+    // skips the others, which spares their colour conversion (and, between rows far apart,
+    // their inverse DCT) but still reads all their data, so damage anywhere is still found.
+    bool sampleRows(uint8_t* row, RowSampler& sampler) {
+        if (setjmp(errors_.jump) != 0)
+            return false;
+        JSAMPROW rows[1] = {row};
+        const bool skipping = canSkipRows();
+        while (info_.output_scanline < info_.output_height) {
+            const JDIMENSION at = info_.output_scanline;
+            const int next = skipping ? sampler.nextRow() : static_cast<int>(at);
+            const JDIMENSION wanted =
+                next < 0 ? info_.output_height : static_cast<JDIMENSION>(next);
+            if (wanted > at) {
+                jpeg_skip_scanlines(&info_, wanted - at);
+                continue;
             }
+            if (jpeg_read_scanlines(&info_, rows, 1) == 1 && sampler.wants(static_cast<int>(at)))
+                sampler.take(static_cast<int>(at), reinterpret_cast<const QRgb*>(row));
         }
         jpeg_finish_decompress(&info_);
         return true;
@@ -220,8 +252,7 @@ std::optional<SourcePicture> DecodeJpeg(const uint8_t* data, size_t size, const 
                            static_cast<int>(info.output_height), QImage::Format_RGB32);
     if (source.pixels.isNull())
         outOfMemory(name, info.output_width, info.output_height);
-    if (!jpeg.readRows(source.pixels.bits(), static_cast<size_t>(source.pixels.bytesPerLine()),
-                       nullptr))
+    if (!jpeg.readRows(source.pixels.bits(), static_cast<size_t>(source.pixels.bytesPerLine())))
         jpeg.fail(name);
     return source;
 }
@@ -253,14 +284,13 @@ std::optional<SampledPicture> DecodeJpegSampled(const uint8_t* data, size_t size
         sizes.push_back(previewSize);
     RowSampler sampler(stored, orientation, sizes);
 
-    const size_t bytesPerLine = size_t{info.output_width} * 4;
-    std::vector<uint8_t> band;
+    std::vector<uint8_t> row;
     try {
-        band.resize(bytesPerLine * kRowsPerRead);
+        row.resize(size_t{info.output_width} * 4);
     } catch (const std::bad_alloc&) {
-        outOfMemory(name, info.output_width, kRowsPerRead);
+        outOfMemory(name, info.output_width, 1);
     }
-    if (!jpeg.readRows(band.data(), bytesPerLine, &sampler))
+    if (!jpeg.sampleRows(row.data(), sampler))
         jpeg.fail(name);
     if (noCanvas)
         std::rethrow_exception(noCanvas);

@@ -53,6 +53,15 @@ bool RowSampler::wants(int row) const {
     return false;
 }
 
+int RowSampler::nextRow() const {
+    int next = -1;
+    for (const Plan& plan : plans_) {
+        if (plan.next < plan.lines.size() && (next < 0 || plan.rowOf[plan.next] < next))
+            next = plan.rowOf[plan.next];
+    }
+    return next;
+}
+
 void RowSampler::take(int row, const QRgb* pixels) {
     for (size_t i = 0; i < plans_.size(); ++i) {
         Plan& plan = plans_[i];

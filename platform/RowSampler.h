@@ -18,6 +18,8 @@ class RowSampler {
 
     // Whether any target reads stored row `row` (the rows must come in order, each once).
     bool wants(int row) const;
+    // The next stored row a target reads; -1 when every target is complete.
+    int nextRow() const;
     // Stored row `row`, as 32-bit pixels of the full stored width.
     void take(int row, const QRgb* pixels);
 
