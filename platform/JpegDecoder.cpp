@@ -156,8 +156,11 @@ class Decompressor {
         while (info_.output_scanline < info_.output_height) {
             const JDIMENSION at = info_.output_scanline;
             const int next = skipping ? sampler.nextRow() : static_cast<int>(at);
+            // The last row is always read: skipping up to the end would leave the data after
+            // the last sampled row unread, and damage there unnoticed.
             const JDIMENSION wanted =
-                next < 0 ? info_.output_height : static_cast<JDIMENSION>(next);
+                next < 0 ? info_.output_height - 1
+                         : std::min(static_cast<JDIMENSION>(next), info_.output_height - 1);
             if (wanted > at) {
                 jpeg_skip_scanlines(&info_, wanted - at);
                 continue;

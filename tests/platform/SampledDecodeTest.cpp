@@ -195,6 +195,15 @@ TEST(SampledDecode, DamagedOrHugeJpegFilesAreRefusedBeforeTheCanvasSize) {
             EXPECT_NE(e.text().find("cut.jpg (Corrupt JPEG data"), std::string::npos) << e.text();
         }
     }
+    // Cut in its last rows, below every row a 2 x 2 canvas reads (60 and 180 of 240).
+    const QString tail = save(dir, "tail.jpg", whole.left(whole.size() * 19 / 20));
+    try {
+        picture::LoadSampled(tail, [](QSize) { return QSize(2, 2); }, QSize());
+        ADD_FAILURE() << "a JPEG cut in its last rows loaded";
+    } catch (const tessaro::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 481);
+        EXPECT_NE(e.text().find("tail.jpg (Corrupt JPEG data"), std::string::npos) << e.text();
+    }
     // A sound file whose canvas cannot be sized reports the size.
     const QString good = save(dir, "good.jpg", whole);
     try {
