@@ -17,9 +17,6 @@ BatchMemory::BatchMemory() {
 #if defined(__GLIBC__)
     mallopt(M_MMAP_THRESHOLD, kKeptBlockBytes);
     mallopt(M_TRIM_THRESHOLD, 8 * kKeptBlockBytes);
-    // One heap for all workers: heaps of their own would each keep their own share of the
-    // freed buffers, and memory would grow with the length of the batch.
-    mallopt(M_ARENA_MAX, 1);
 #endif
 }
 

@@ -200,7 +200,9 @@ int orientationOf(const jpeg_decompress_struct& info) {
     return 1;
 }
 
-// The bytes' header read, checked and started: what both ways of decoding begin with.
+// The bytes' header read and checked: what both ways of decoding begin with. The pictures
+// that outlive the decoding are allocated before it starts, below the large buffers it
+// frees again, so that those leave one free space for the next file's instead of holes.
 // Returns false for the colour models left to Qt's reader.
 bool begin(Decompressor& jpeg, const uint8_t* data, size_t size, const QString& name,
            int* orientation, QColorSpace* colourSpace) {
@@ -232,8 +234,6 @@ bool begin(Decompressor& jpeg, const uint8_t* data, size_t size, const QString& 
             reinterpret_cast<const char*>(profile), static_cast<qsizetype>(profileLength)));
         std::free(profile);
     }
-    if (!jpeg.start())
-        jpeg.fail(name);
     return true;
 }
 
@@ -251,10 +251,12 @@ std::optional<SourcePicture> DecodeJpeg(const uint8_t* data, size_t size, const 
     if (!begin(jpeg, data, size, name, &source.orientation, &source.colourSpace))
         return std::nullopt;
     const jpeg_decompress_struct& info = jpeg.info();
-    source.pixels = QImage(static_cast<int>(info.output_width),
-                           static_cast<int>(info.output_height), QImage::Format_RGB32);
+    source.pixels = QImage(static_cast<int>(info.image_width), static_cast<int>(info.image_height),
+                           QImage::Format_RGB32);
     if (source.pixels.isNull())
-        outOfMemory(name, info.output_width, info.output_height);
+        outOfMemory(name, info.image_width, info.image_height);
+    if (!jpeg.start())
+        jpeg.fail(name);
     if (!jpeg.readRows(source.pixels.bits(), static_cast<size_t>(source.pixels.bytesPerLine())))
         jpeg.fail(name);
     return source;
@@ -270,7 +272,7 @@ std::optional<SampledPicture> DecodeJpegSampled(const uint8_t* data, size_t size
     if (!begin(jpeg, data, size, name, &orientation, &colourSpace))
         return std::nullopt;
     const jpeg_decompress_struct& info = jpeg.info();
-    const QSize stored(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+    const QSize stored(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
 
     SampledPicture sampled;
     sampled.size = AxesOf(orientation).swapped ? stored.transposed() : stored;
@@ -287,6 +289,8 @@ std::optional<SampledPicture> DecodeJpegSampled(const uint8_t* data, size_t size
         sizes.push_back(previewSize);
     RowSampler sampler(stored, orientation, sizes);
 
+    if (!jpeg.start())
+        jpeg.fail(name);
     std::vector<uint8_t> row;
     try {
         row.resize(size_t{info.output_width} * 4);
