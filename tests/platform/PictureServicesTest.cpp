@@ -12,6 +12,7 @@
 #include "PictureLoader.h"
 #include "PointStretch.h"
 #include "RuntimeError.h"
+#include "TestFiles.h"
 
 namespace {
 QImage row(std::initializer_list<int> greys) {
@@ -187,14 +188,6 @@ QByteArray bitmapBytes(int w, int h, bool topDown) {
     return b;
 }
 
-QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
-}
-
 void expectCut(const QString& path, const char* why) {
     try {
         picture::LoadPicture(path);
@@ -211,14 +204,14 @@ TEST(PictureLoader, ACutBitmapOrGifIsInvalidInsteadOfFilledIn) {
     // Five 24-bit pixels take 15 bytes and a pad byte; both row orders read whole.
     for (const bool topDown : {false, true}) {
         const QByteArray whole = bitmapBytes(5, 3, topDown);
-        const QImage read = picture::LoadPicture(write(dir, "whole.bmp", whole));
+        const QImage read = picture::LoadPicture(saveBytes(dir, "whole.bmp", whole));
         ASSERT_EQ(read.size(), QSize(5, 3));
         EXPECT_EQ(read.pixel(4, 2), qRgb(160, 120, 90)) << topDown;
         EXPECT_EQ(read.pixel(0, 0), qRgb(0, 0, 90)) << topDown;
         // Qt's reader would hand back the missing row as whatever lay in memory.
-        expectCut(write(dir, "short.bmp", whole.left(whole.size() - 1)),
+        expectCut(saveBytes(dir, "short.bmp", whole.left(whole.size() - 1)),
                   "pixel data cut short: 101 of 102 bytes");
-        expectCut(write(dir, "headers.bmp", whole.left(54)), "headers.bmp");  // Qt refuses it
+        expectCut(saveBytes(dir, "headers.bmp", whole.left(54)), "headers.bmp");  // Qt refuses it
     }
 
     const QString source = dir.filePath("source.bmp");
@@ -235,6 +228,6 @@ TEST(PictureLoader, ACutBitmapOrGifIsInvalidInsteadOfFilledIn) {
     ASSERT_EQ(bytes.back(), ';');
     EXPECT_EQ(picture::LoadPicture(gif), picture);  // 80 colours: an exact palette
     // Without its trailer the image is still whole, as many files in the wild are.
-    EXPECT_EQ(picture::LoadPicture(write(dir, "notrailer.gif", bytes.chopped(1))), picture);
-    expectCut(write(dir, "cut.gif", bytes.left(bytes.size() / 2)), "data cut short");
+    EXPECT_EQ(picture::LoadPicture(saveBytes(dir, "notrailer.gif", bytes.chopped(1))), picture);
+    expectCut(saveBytes(dir, "cut.gif", bytes.left(bytes.size() / 2)), "data cut short");
 }

@@ -19,6 +19,7 @@
 #include "RuntimeError.h"
 #include "SampledPicture.h"
 #include "SourcePicture.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -40,14 +41,6 @@ QByteArray withOrientation(const QByteArray& jpeg, int orientation) {
     segment += char((exif.size() + 2) >> 8);
     segment += char((exif.size() + 2) & 0xff);
     return jpeg.left(2) + segment + exif + jpeg.mid(2);
-}
-
-QString save(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
 }
 
 QImage noisy(int w, int h) {
@@ -122,7 +115,7 @@ TEST(SampledDecode, EveryOrientationGivesQtsUprightPicture) {
     QTemporaryDir dir;
     const QByteArray plain = jpegBytes(noisy(45, 29));
     for (int o = 1; o <= 8; ++o) {
-        const QString path = save(dir, QString("o%1.jpg").arg(o), withOrientation(plain, o));
+        const QString path = saveBytes(dir, QString("o%1.jpg").arg(o), withOrientation(plain, o));
         const QImage expected = qtUpright(path);
         ASSERT_FALSE(expected.isNull());
         const SourcePicture ours = picture::LoadSource(path);
@@ -146,7 +139,7 @@ TEST(SampledDecode, TheCanvasAndPreviewAreTheFullPicturePointSampled) {
          {std::pair{"baseline", baseline}, {"progressive", progressive}}) {
         for (int o = 1; o <= 8; ++o) {
             const QString path =
-                save(dir, QString("%1%2.jpg").arg(kind).arg(o), withOrientation(bytes, o));
+                saveBytes(dir, QString("%1%2.jpg").arg(kind).arg(o), withOrientation(bytes, o));
             const QImage upright = qtUpright(path);
             QSize full;
             const SampledPicture ours = picture::LoadSampled(
@@ -165,7 +158,7 @@ TEST(SampledDecode, TheCanvasAndPreviewAreTheFullPicturePointSampled) {
         }
     }
     // Other formats go the same way through Qt's reader; no preview when none is asked for.
-    const QString png = save(dir, "noisy.bmp", [] {
+    const QString png = saveBytes(dir, "noisy.bmp", [] {
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
@@ -181,7 +174,7 @@ TEST(SampledDecode, TheCanvasAndPreviewAreTheFullPicturePointSampled) {
 TEST(SampledDecode, DamagedOrHugeJpegFilesAreRefusedBeforeTheCanvasSize) {
     QTemporaryDir dir;
     const QByteArray whole = jpegBytes(noisy(320, 240), 90);
-    const QString cut = save(dir, "cut.jpg", whole.left(whole.size() / 2));
+    const QString cut = saveBytes(dir, "cut.jpg", whole.left(whole.size() / 2));
     const auto quarter = [](QSize size) { return size / 4; };
     const auto noCanvas = [](QSize) -> QSize {
         throw tessaro::RuntimeError(tessaro::err::kOverflow, "Overflow");
@@ -196,16 +189,17 @@ TEST(SampledDecode, DamagedOrHugeJpegFilesAreRefusedBeforeTheCanvasSize) {
         }
     }
     // Cut in its last rows, below every row a 2 x 2 canvas reads (60 and 180 of 240).
-    const QString tail = save(dir, "tail.jpg", whole.left(whole.size() * 19 / 20));
+    const QString tail = saveBytes(dir, "tail.jpg", whole.left(whole.size() * 19 / 20));
     try {
-        picture::LoadSampled(tail, [](QSize) { return QSize(2, 2); }, QSize());
+        picture::LoadSampled(
+            tail, [](QSize) { return QSize(2, 2); }, QSize());
         ADD_FAILURE() << "a JPEG cut in its last rows loaded";
     } catch (const tessaro::RuntimeError& e) {
         EXPECT_EQ(e.number(), 481);
         EXPECT_NE(e.text().find("tail.jpg (Corrupt JPEG data"), std::string::npos) << e.text();
     }
     // A sound file whose canvas cannot be sized reports the size.
-    const QString good = save(dir, "good.jpg", whole);
+    const QString good = saveBytes(dir, "good.jpg", whole);
     try {
         picture::LoadSampled(good, noCanvas, QSize(8, 8));
         ADD_FAILURE() << "no canvas, no error";
@@ -213,7 +207,7 @@ TEST(SampledDecode, DamagedOrHugeJpegFilesAreRefusedBeforeTheCanvasSize) {
         EXPECT_EQ(e.number(), tessaro::err::kOverflow);
     }
 
-    const QString big = save(dir, "big.jpg", jpegBytes(noisy(1000, 700)));
+    const QString big = saveBytes(dir, "big.jpg", jpegBytes(noisy(1000, 700)));
     const int limit = QImageReader::allocationLimit();
     QImageReader::setAllocationLimit(1);
     for (const bool sampled : {true, false}) {
@@ -237,7 +231,7 @@ TEST(SampledDecode, AnEmbeddedProfileIsConvertedToSrgb) {
     QImage flat(64, 48, QImage::Format_RGB32);
     flat.fill(stored);
     flat.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
-    const QString path = save(dir, "adobe.jpg", jpegBytes(flat, 100));
+    const QString path = saveBytes(dir, "adobe.jpg", jpegBytes(flat, 100));
     const QRgb expected = QColorSpace(QColorSpace::AdobeRgb)
                               .transformationToColorSpace(QColorSpace::SRgb)
                               .map(stored);
@@ -257,7 +251,7 @@ TEST(SampledDecode, AnEmbeddedProfileIsConvertedToSrgb) {
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     ASSERT_TRUE(flat.save(&buffer, "PNG"));
-    const QString other = save(dir, "adobe.bmp", png);
+    const QString other = saveBytes(dir, "adobe.bmp", png);
     EXPECT_TRUE(picture::LoadSource(other).colourSpace.isValid());
     EXPECT_TRUE(near(picture::LoadPicture(other).pixel(30, 20), expected, 1));
     EXPECT_TRUE(near(picture::LoadSampled(
@@ -267,7 +261,7 @@ TEST(SampledDecode, AnEmbeddedProfileIsConvertedToSrgb) {
 
     // Without a profile the numbers stay as they are.
     flat.setColorSpace(QColorSpace());
-    const QString plain = save(dir, "plain.jpg", jpegBytes(flat, 100));
+    const QString plain = saveBytes(dir, "plain.jpg", jpegBytes(flat, 100));
     EXPECT_TRUE(near(picture::LoadPicture(plain).pixel(30, 20), stored, 3));
 }
 
