@@ -132,7 +132,7 @@ class Decompressor {
 
     // Whether rows can be skipped without changing the rows that are read: libjpeg-turbo's
     // skipping keeps them exact where each colour component is upsampled by 1 or 2 each way;
-    // with 3 or 4 across and 2 down it hands back other pixels.
+    // upsampled 3 or 4 times down, or 3 or 4 across and 2 down, it hands back other pixels.
     bool canSkipRows() const {
         for (int c = 0; c < info_.num_components; ++c) {
             const jpeg_component_info& component = info_.comp_info[c];
