@@ -67,6 +67,9 @@ void MainWindow::Form_Load() {
     for (DropTarget* t : Resizer)
         t->setToolTip(DropTip());
     settingsfile::LoadSettings(programFolder_, settings_);
+    ownchoices::Load(programFolder_, choices_);
+    Text1->setText(choices_.CustomWidth);
+    Text2->setText(choices_.CustomHeight);
     if (settings_.SampleH != 0)
         qualitychoices::FallBackFromBadSampling(settings_);
     // The list starts on the saved entry, so that setting the greyscale box below keeps the
@@ -127,6 +130,9 @@ void MainWindow::SaveSettings() {
         // A position beyond the field's range keeps the one saved before.
     }
     settingsfile::SaveSettings(programFolder_, settings_);
+    choices_.CustomWidth = Text1->text();
+    choices_.CustomHeight = Text2->text();
+    ownchoices::Save(programFolder_, choices_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
