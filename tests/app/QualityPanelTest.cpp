@@ -6,9 +6,16 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <map>
+#include <vector>
+
+// libjpeg's header needs FILE and size_t declared first.
+#include <jpeglib.h>
 
 #include "PanelFrame.h"
 #include "SettingsFile.h"
+#include "TestPictures.h"
 #include "WindowTestSupport.h"
 
 using namespace windowtest;
@@ -160,4 +167,72 @@ TEST_F(QualityPanel, TheCommentPanelsCancelDropsTheTypedText) {
     Settings saved;
     ASSERT_TRUE(settingsfile::LoadSettings(dir.path(), saved));
     EXPECT_EQ(saved.Comment, "Alba");
+}
+
+namespace {
+
+// The luminance quantisation table of a JPEG file, read by libjpeg, in natural order.
+std::vector<int> luminanceTable(const QString& path) {
+    std::vector<int> table;
+    FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!file)
+        return table;
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK && info.quant_tbl_ptrs[0]) {
+        for (int k = 0; k < DCTSIZE2; ++k)
+            table.push_back(info.quant_tbl_ptrs[0]->quantval[k]);
+    }
+    jpeg_destroy_decompress(&info);
+    std::fclose(file);
+    return table;
+}
+
+}  // namespace
+
+TEST_F(QualityPanel, TheQualityChosenInThePanelReachesTheWrittenFile) {
+    const QString source = dir.filePath("foto.jpg");
+    ASSERT_TRUE(quadrantPicture(64, 48).save(source, "JPG"));
+    // The first step of each table: 16 scaled for quality 49 and 75, and all ones at 100.
+    const std::map<int, int> firstStep = {{49, 17}, {75, 8}, {100, 1}};
+    std::map<int, std::vector<int>> tables;
+    for (const auto& [quality, step] : firstStep) {
+        withPanelOpen([&] {
+            bar->setValue(quality);
+            click(button(*window, "ThemedButton1_1"));
+        });
+        // An existing output is left as it is: each quality writes afresh.
+        QDir(dir.filePath("Elaborate")).removeRecursively();
+        window->Resizer_OLEDragDrop(0, {source});
+        ASSERT_EQ(window->lastReport().written, 1) << quality;
+        tables[quality] = luminanceTable(dir.filePath("Elaborate/foto.jpg"));
+        ASSERT_EQ(tables[quality].size(), 64u) << quality;
+        EXPECT_EQ(tables[quality][0], step) << quality;
+    }
+    EXPECT_NE(tables[49], tables[75]);
+    EXPECT_NE(tables[75], tables[100]);
+    EXPECT_EQ(tables[100], std::vector<int>(64, 1));
+}
+
+TEST_F(QualityPanel, BlackAndWhiteLeavesBitmapAndGifOutputsInColour) {
+    withPanelOpen([&] {
+        grey->setChecked(true);
+        click(button(*window, "ThemedButton1_1"));
+    });
+    ASSERT_TRUE(settings().GreyscaleOn);
+    const QString bmp = dir.filePath("quadranti.bmp");
+    const QString gif = dir.filePath("quadranti.gif");
+    ASSERT_TRUE(quadrantPicture(64, 48).save(bmp, "BMP"));
+    ASSERT_TRUE(saveAsGif(quadrantPicture(64, 48), gif));
+    window->Resizer_OLEDragDrop(0, {bmp, gif});
+    ASSERT_EQ(window->lastReport().written, 2);
+    for (const char* name : {"quadranti.bmp", "quadranti.gif"}) {
+        const QImage out(dir.filePath(QString("Elaborate/") + name));
+        ASSERT_FALSE(out.isNull()) << name;
+        const QColor topLeft = out.pixelColor(10, 10);  // the red quadrant
+        EXPECT_GT(topLeft.red(), topLeft.green() + 100) << name;
+    }
 }
