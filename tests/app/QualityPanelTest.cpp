@@ -1,17 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <cstdio>
 #include <map>
 #include <vector>
-
-// libjpeg's header needs FILE and size_t declared first.
-#include <jpeglib.h>
 
 #include "PanelFrame.h"
 #include "SettingsFile.h"
@@ -171,24 +168,17 @@ TEST_F(QualityPanel, TheCommentPanelsCancelDropsTheTypedText) {
 
 namespace {
 
-// The luminance quantisation table of a JPEG file, read by libjpeg, in natural order.
+// The first quantisation table of a JPEG file (luminance, 8-bit steps, zig-zag order): the
+// 64 bytes after the first DQT marker, its length and its precision/table byte.
 std::vector<int> luminanceTable(const QString& path) {
-    std::vector<int> table;
-    FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
-    if (!file)
-        return table;
-    jpeg_decompress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
-    if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK && info.quant_tbl_ptrs[0]) {
-        for (int k = 0; k < DCTSIZE2; ++k)
-            table.push_back(info.quant_tbl_ptrs[0]->quantval[k]);
-    }
-    jpeg_destroy_decompress(&info);
-    std::fclose(file);
-    return table;
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const qsizetype at = bytes.indexOf("\xFF\xDB");
+    if (at < 0 || bytes.size() < at + 5 + 64 || bytes[at + 4] != 0)
+        return {};
+    const QByteArray table = bytes.mid(at + 5, 64);
+    return std::vector<int>(reinterpret_cast<const unsigned char*>(table.constData()),
+                            reinterpret_cast<const unsigned char*>(table.constData()) + 64);
 }
 
 }  // namespace
