@@ -34,6 +34,17 @@ TEST(WindowScreenshot, TheWindowAndItsQualityPanel) {
     ASSERT_EQ(w.lastReport().written, 1);
     shoot(w, "main_window.png");
 
+    // A batch in progress, with a toggle on beside it: the mark stands clear of its caption.
+    click(button(w, "ThemedButton3"));
+    auto* sizes = control<PanelFrame>(w, "PanelFrame1");
+    const auto busyShot = QObject::connect(sizes, &PanelFrame::PropertyChanged, [&] {
+        if (sizes->FooterText() == "1 / 2")
+            shoot(w, "main_window_busy.png");
+    });
+    w.Resizer_OLEDragDrop(2, {picture, picture});
+    QObject::disconnect(busyShot);
+    click(button(w, "ThemedButton3"));
+
     bool shot = false;
     whenShown(control(w, "FrameQualita"), [&] {
         shoot(w, "main_window_quality.png");
@@ -48,27 +59,4 @@ TEST(WindowScreenshot, TheWindowAndItsQualityPanel) {
         click(button(w, "ThemedButton5"));
     });
     click(button(w, "ThemedButton6"));
-}
-
-TEST(WindowScreenshot, ABatchInProgressWithItsStopLink) {
-    QTemporaryDir dir;
-    MainWindow w(dir.path());
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    click(button(w, "ThemedButton3"));  // a toggle on: its mark beside the caption
-    QStringList pictures;
-    for (const char* name : {"1.bmp", "2.bmp", "3.bmp"}) {
-        pictures << dir.filePath(name);
-        ASSERT_TRUE(quadrantPicture(64, 48).save(pictures.last(), "BMP"));
-    }
-    auto* sizes = control<PanelFrame>(w, "PanelFrame1");
-    bool shot = false;
-    QObject::connect(sizes, &PanelFrame::PropertyChanged, [&](const QString& name) {
-        if (shot || name != "FooterText" || sizes->FooterText() != "1 / 3")
-            return;
-        shot = true;
-        shoot(w, "main_window_busy.png");
-    });
-    w.Resizer_OLEDragDrop(2, pictures);
-    EXPECT_TRUE(shot);
 }
