@@ -53,4 +53,11 @@ bool OffersFolder(const BatchReport& report) {
     return report.written + report.unchanged > 0 && QFileInfo(report.outputFolder).isDir();
 }
 
+QString OpenFailed(const QString& what) {
+    return QStringLiteral(
+               "Impossibile aprire %1: il desktop non ha un programma per aprirlo "
+               "(xdg-open, dal pacchetto xdg-utils)")
+        .arg(what);
+}
+
 }  // namespace batchnotice

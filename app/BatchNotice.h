@@ -18,4 +18,7 @@ QString Outcome(const BatchReport& report, bool withPaths);
 // Whether there is an output folder worth opening after this batch.
 bool OffersFolder(const BatchReport& report);
 
+// The whole text when the desktop could not open `what` (a folder or an address).
+QString OpenFailed(const QString& what);
+
 }  // namespace batchnotice

@@ -3,10 +3,10 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-void Hyperlink::OpenURL() const {
-    QDesktopServices::openUrl(QUrl::fromUserInput(url_));
+bool Hyperlink::OpenURL() const {
+    return QDesktopServices::openUrl(QUrl::fromUserInput(url_));
 }
 
-void Hyperlink::Mail() const {
-    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + url_));
+bool Hyperlink::Mail() const {
+    return QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + url_));
 }

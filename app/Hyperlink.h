@@ -15,9 +15,10 @@ class Hyperlink {
     }
     int32_t ExplorerStatus() const { return explorerStatus_; }
 
-    // Both hand the address over and ignore whether a handler took it.
-    void OpenURL() const;
-    void Mail() const;
+    // Both hand the address over; false when the desktop has nothing to open it with (on
+    // most desktops xdg-open, from xdg-utils), so that the caller can say so.
+    bool OpenURL() const;
+    bool Mail() const;
 
   private:
     QString url_;

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFontMetrics>
 #include <QScreen>
 #include <QShortcut>
@@ -15,6 +16,7 @@
 #include "PanelFrame.h"
 #include "QualityChoices.h"
 #include "RuntimeError.h"
+#include "SessionEnd.h"
 #include "SettingsFile.h"
 #include "ThemedButton.h"
 #include "ToggleLook.h"
@@ -51,6 +53,8 @@ MainWindow::MainWindow(QString programFolder, QWidget* parent)
     // Esc stops a running batch after the file in hand.
     auto* stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(stop, &QShortcut::activated, this, &MainWindow::stopBatch);
+    // The end of the session closes the window as its close button does: settings are saved.
+    connect(&SessionEnd::watcher(), &SessionEnd::requested, this, &QWidget::close);
 
     Form_Load();
 }
@@ -158,6 +162,14 @@ void MainWindow::setOptionsEnabled(bool enabled) {
 
 // --- batches ---
 
+void MainWindow::queueDrop(int index, const QStringList& paths) {
+    // The program the files came from waits until the drop returns: the batch starts from the
+    // event loop right after. The window takes the keyboard, so that Esc reaches it.
+    activateWindow();
+    QMetaObject::invokeMethod(
+        this, [this, index, paths] { Resizer_OLEDragDrop(index, paths); }, Qt::QueuedConnection);
+}
+
 void MainWindow::Resizer_OLEDragDrop(int index, const QStringList& paths) {
     if (closing_)
         return;
@@ -194,9 +206,11 @@ void MainWindow::setBusy(bool busy) {
         savedHeader_ = PanelFrame1->HeaderText();
         PanelFrame1->setHeaderText(kBusyHeader);
         lnkOutputFolder->hide();
+        lnkStop->show();
     } else {
         QApplication::restoreOverrideCursor();
         PanelFrame1->setHeaderText(savedHeader_);
+        lnkStop->hide();
     }
 }
 
@@ -220,8 +234,10 @@ void MainWindow::setFooterNotice(const QString& shortText, const QString& fullTe
 }
 
 void MainWindow::openOutputFolder() {
-    if (!outputFolder_.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(outputFolder_));
+    if (outputFolder_.isEmpty() || QDesktopServices::openUrl(QUrl::fromLocalFile(outputFolder_)))
+        return;
+    setFooterNotice(QStringLiteral("Impossibile aprire la cartella Elaborate"),
+                    batchnotice::OpenFailed(QDir::toNativeSeparators(outputFolder_)));
 }
 
 void MainWindow::stopBatch() {

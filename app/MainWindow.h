@@ -49,6 +49,8 @@ class MainWindow : public QWidget {
 
     // The drop handler: runs the batch now, or after the running one when a batch is busy.
     void Resizer_OLEDragDrop(int index, const QStringList& paths);
+    // What a drop on a target does: returns at once and runs the drop handler right after.
+    void queueDrop(int index, const QStringList& paths);
 
   signals:
     void batchFinished(const BatchReport& report);
@@ -128,6 +130,7 @@ class MainWindow : public QWidget {
     QLabel* Label3 = nullptr;
     QWidget* BatchNotice = nullptr;         // carries the whole notice as tooltip and name
     ClickLabel* lnkOutputFolder = nullptr;  // opens "Elaborate" after a batch
+    ClickLabel* lnkStop = nullptr;          // stops the running batch, as Esc does
 
     QLabel* Picture3 = nullptr;
     QLabel* Picture4 = nullptr;

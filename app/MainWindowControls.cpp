@@ -50,10 +50,12 @@ ThemedButton* MainWindow::makeButton(QWidget* parent, const QString& name, const
     button->SetRoundedBordersByTheme(false);
     if (!caption.isEmpty())
         button->SetCaption(caption);
-    if (!toolTip.isEmpty()) {
+    // Every button explains itself in the same balloon: information icon, title "Funzione:".
+    button->SetToolTipType(1);
+    button->SetToolTipIcon(1);
+    button->SetToolTipTitle(utf8("Funzione:"));
+    if (!toolTip.isEmpty())
         button->SetToolTipText(toolTip);
-        button->SetToolTipTitle(utf8("Funzione:"));
-    }
     return button;
 }
 
@@ -124,7 +126,7 @@ void MainWindow::buildSizes() {
         if (i < 4)
             target->setAccessibleName(
                 QString("Trascina qui: %1").arg(QString(kCaptions[i]).trimmed()));
-        connect(target, &DropTarget::filesDropped, this, &MainWindow::Resizer_OLEDragDrop);
+        connect(target, &DropTarget::filesDropped, this, &MainWindow::queueDrop);
         Resizer[static_cast<size_t>(i)] = target;
     }
 
@@ -171,6 +173,16 @@ void MainWindow::buildSizes() {
     lnkOutputFolder->setGeometry(PanelFrame1->width() - 106, footerTop, 100, 20);
     lnkOutputFolder->hide();
     connect(lnkOutputFolder, &ClickLabel::Click, this, &MainWindow::openOutputFolder);
+    // In the same place while a batch runs.
+    lnkStop = new ClickLabel(PanelFrame1);
+    lnkStop->setObjectName("lnkStop");
+    lnkStop->setText("Interrompi (Esc)");
+    lnkStop->setToolTip("Ferma il lavoro dopo il file in corso");
+    lnkStop->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lnkStop->setStyleSheet(lnkOutputFolder->styleSheet());
+    lnkStop->setGeometry(lnkOutputFolder->geometry());
+    lnkStop->hide();
+    connect(lnkStop, &ClickLabel::Click, this, &MainWindow::stopBatch);
 }
 
 void MainWindow::buildPictures() {

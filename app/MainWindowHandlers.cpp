@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
+#include "BatchNotice.h"
 #include "Hyperlink.h"
 #include "MainWindow.h"
 #include "ModalWait.h"
@@ -142,5 +143,8 @@ void MainWindow::LabelLink_Click() {
     Hyperlink link;
     link.setURL(ProjectAddress());
     link.setExplorerStatus(1);
-    link.OpenURL();
+    if (!link.OpenURL()) {
+        setFooterNotice(QStringLiteral("Impossibile aprire il sito del progetto"),
+                        batchnotice::OpenFailed(ProjectAddress()));
+    }
 }

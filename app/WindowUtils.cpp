@@ -4,6 +4,7 @@
 #include <QRegularExpressionValidator>
 #include <QVariant>
 #include <QWidget>
+#include <QWindow>
 
 namespace WindowUtils {
 
@@ -29,14 +30,19 @@ void AddWindowStyle(QWidget* window, uint32_t bits) {
 void SetTopMost(QWidget* window, bool flag) {
     if (!window || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == flag)
         return;
-    // Changing a window flag gives the window a new native window, which starts hidden and
-    // wherever the window system puts it.
-    const bool wasVisible = window->isVisible();
-    const QPoint framePosition = window->frameGeometry().topLeft();
-    window->setWindowFlag(Qt::WindowStaysOnTopHint, flag);
-    window->move(framePosition);
-    if (wasVisible)
-        window->show();
+    QWindow* native = window->windowHandle();
+    if (!native) {
+        // No native window yet: the flag goes with the one that show() creates.
+        window->setWindowFlag(Qt::WindowStaysOnTopHint, flag);
+        return;
+    }
+    // QWidget::setWindowFlags would give the window a new native window: it flickers, and
+    // the window manager may place the new one elsewhere. The platform window changes the
+    // state of the one it has (on X11, _NET_WM_STATE_ABOVE), so the widget only records it.
+    native->setFlag(Qt::WindowStaysOnTopHint, flag);
+    Qt::WindowFlags flags = window->windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, flag);
+    window->overrideWindowFlags(flags);
 }
 
 }  // namespace WindowUtils

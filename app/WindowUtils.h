@@ -15,8 +15,8 @@ inline constexpr uint32_t ES_NUMBER = 0x2000;
 void AddWindowStyle(QWidget* window, uint32_t bits);
 uint32_t WindowStyle(const QWidget* window);
 
-// Keeps the window above the others, or not, without moving it and without leaving it hidden
-// when it was shown. Nothing happens when the window already is as asked.
+// Keeps the window above the others, or not, on the native window it has: it neither moves
+// nor hides. Nothing happens when the window already is as asked.
 void SetTopMost(QWidget* window, bool flag);
 
 }  // namespace WindowUtils

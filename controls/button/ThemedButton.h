@@ -179,13 +179,14 @@ class ThemedButton : public QWidget, private tessaro::hook::SubclassOwner {
 
     // Input actions.
     void pressAction();
-    void releaseAction();
+    void releaseAction(bool overButton);
     void clickAction();
     void accessKeyAction();
 
     // Layout and drawing.
     void relayout();
     tessaro::button::Rect32 measureCaption(int32_t width, int32_t height) const;
+    int32_t captionWrapWidth(int32_t width) const;
     void applyWindowRegion();
     void redrawSurface();
     void setSurfaceBackground(uint32_t colour);

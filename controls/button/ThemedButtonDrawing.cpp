@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <algorithm>
 #include <cmath>
 
 #include "CheckedMath.h"
@@ -70,9 +71,28 @@ int styleInset(int32_t style) {
 
 // --- layout ---
 
+int32_t ThemedButton::captionWrapWidth(int32_t W) const {
+    const int32_t full = W - 8;
+    if (icon_.isNull() || iconSize_ <= 0 || (iconAlign_ != 1 && iconAlign_ != 2))
+        return full;
+    // A caption long enough to reach an icon at the side would be drawn over it: it wraps
+    // within what the icon's column (its inset, the icon and a gap) leaves on its side.
+    constexpr int32_t kGap = 2;
+    const int32_t column = inset_ + iconSize_ + kGap;
+    int32_t room = full;
+    if (captionAlign_ == 2 && iconAlign_ == 1) {
+        room = W - 8 - inset_ - column;  // its left edge, W - width - 8 - inset, clears the icon
+    } else if (captionAlign_ == 1 && iconAlign_ == 2) {
+        room = W - 4 - inset_ - column;  // its right edge, 4 + width + inset, clears the icon
+    } else if (captionAlign_ == 0 || captionAlign_ == 3 || captionAlign_ == 4) {
+        room = W - 8 - 2 * column;  // centred: as much room on both sides
+    }
+    return std::max(0, std::min(room, full));
+}
+
 Rect32 ThemedButton::measureCaption(int32_t W, int32_t H) const {
     const QFontMetrics fm(font());
-    const QRect bound(4, 4, std::max(0, W - 8), std::max(0, H - 8));
+    const QRect bound(4, 4, std::max(0, captionWrapWidth(W)), std::max(0, H - 8));
     const QRect r = fm.boundingRect(
         bound, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic,
         displayText(caption_));

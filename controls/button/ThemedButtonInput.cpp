@@ -118,7 +118,7 @@ void ThemedButton::mouseReleaseEvent(QMouseEvent* e) {
     const bool overButton = rect().contains(e->position().toPoint());
     QPointer<ThemedButton> self(this);
     if (button == 1)
-        guarded([&] { releaseAction(); });
+        guarded([&] { releaseAction(overButton); });
     if (!self)
         return;
     lastButton_ = button;
@@ -166,7 +166,7 @@ void ThemedButton::pressAction() {
     Refresh();
 }
 
-void ThemedButton::releaseAction() {
+void ThemedButton::releaseAction(bool overButton) {
     if (buttonType_ == 1 && !value_) {
         // The toggle stays down; the click that follows sets Value.
         state_ = 3;
@@ -178,7 +178,9 @@ void ThemedButton::releaseAction() {
         if (!self)
             return;
         rearmLeaveTracking();
-        if (mouseOver_)
+        // A tap of a touchscreen or a pen brings no movement before it, so the button never
+        // went hot; a release over it is a click all the same.
+        if (mouseOver_ || overButton)
             emit Click();
     }
     Refresh();

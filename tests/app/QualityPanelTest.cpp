@@ -2,13 +2,17 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <map>
+#include <vector>
 
 #include "PanelFrame.h"
 #include "SettingsFile.h"
+#include "TestPictures.h"
 #include "WindowTestSupport.h"
 
 using namespace windowtest;
@@ -160,4 +164,65 @@ TEST_F(QualityPanel, TheCommentPanelsCancelDropsTheTypedText) {
     Settings saved;
     ASSERT_TRUE(settingsfile::LoadSettings(dir.path(), saved));
     EXPECT_EQ(saved.Comment, "Alba");
+}
+
+namespace {
+
+// The first quantisation table of a JPEG file (luminance, 8-bit steps, zig-zag order): the
+// 64 bytes after the first DQT marker, its length and its precision/table byte.
+std::vector<int> luminanceTable(const QString& path) {
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const qsizetype at = bytes.indexOf("\xFF\xDB");
+    if (at < 0 || bytes.size() < at + 5 + 64 || bytes[at + 4] != 0)
+        return {};
+    const QByteArray table = bytes.mid(at + 5, 64);
+    return std::vector<int>(reinterpret_cast<const unsigned char*>(table.constData()),
+                            reinterpret_cast<const unsigned char*>(table.constData()) + 64);
+}
+
+}  // namespace
+
+TEST_F(QualityPanel, TheQualityChosenInThePanelReachesTheWrittenFile) {
+    const QString source = dir.filePath("foto.jpg");
+    ASSERT_TRUE(quadrantPicture(64, 48).save(source, "JPG"));
+    // The first step of each table: 16 scaled for quality 49 and 75, and all ones at 100.
+    const std::map<int, int> firstStep = {{49, 17}, {75, 8}, {100, 1}};
+    std::map<int, std::vector<int>> tables;
+    for (const auto& [quality, step] : firstStep) {
+        withPanelOpen([&] {
+            bar->setValue(quality);
+            click(button(*window, "ThemedButton1_1"));
+        });
+        // An existing output is left as it is: each quality writes afresh.
+        QDir(dir.filePath("Elaborate")).removeRecursively();
+        window->Resizer_OLEDragDrop(0, {source});
+        ASSERT_EQ(window->lastReport().written, 1) << quality;
+        tables[quality] = luminanceTable(dir.filePath("Elaborate/foto.jpg"));
+        ASSERT_EQ(tables[quality].size(), 64u) << quality;
+        EXPECT_EQ(tables[quality][0], step) << quality;
+    }
+    EXPECT_NE(tables[49], tables[75]);
+    EXPECT_NE(tables[75], tables[100]);
+    EXPECT_EQ(tables[100], std::vector<int>(64, 1));
+}
+
+TEST_F(QualityPanel, BlackAndWhiteLeavesBitmapAndGifOutputsInColour) {
+    withPanelOpen([&] {
+        grey->setChecked(true);
+        click(button(*window, "ThemedButton1_1"));
+    });
+    ASSERT_TRUE(settings().GreyscaleOn);
+    const QString bmp = dir.filePath("quadranti.bmp");
+    const QString gif = dir.filePath("quadranti.gif");
+    ASSERT_TRUE(quadrantPicture(64, 48).save(bmp, "BMP"));
+    ASSERT_TRUE(saveAsGif(quadrantPicture(64, 48), gif));
+    window->Resizer_OLEDragDrop(0, {bmp, gif});
+    ASSERT_EQ(window->lastReport().written, 2);
+    for (const char* name : {"quadranti.bmp", "quadranti.gif"}) {
+        const QImage out(dir.filePath(QString("Elaborate/") + name));
+        ASSERT_FALSE(out.isNull()) << name;
+        const QColor topLeft = out.pixelColor(10, 10);  // the red quadrant
+        EXPECT_GT(topLeft.red(), topLeft.green() + 100) << name;
+    }
 }

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QMimeData>
 #include <QTemporaryDir>
+#include <csignal>
 
 #include "PanelFrame.h"
+#include "SettingsFile.h"
 #include "TestPictures.h"
 #include "WindowTestSupport.h"
 
@@ -112,3 +117,108 @@ TEST_F(WindowBatch, ClosingDuringABatchSavesAndStopsItAfterTheFileInHand) {
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("resizer.cfg")));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
+
+namespace {
+
+// A drop as the window system delivers it: an event whose handler the dragging program
+// waits for.
+void dropOn(QWidget* target, const QStringList& paths) {
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    QMimeData data;
+    data.setUrls(urls);
+    const QPointF at = QRectF(target->rect()).center();
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+}
+
+}  // namespace
+
+TEST_F(WindowBatch, WhileABatchRunsTheWindowSaysSoAndOffersToStopIt) {
+    QWidget* stop = control(*window, "lnkStop");
+    ASSERT_FALSE(stop->isVisible());
+    QString header;
+    Qt::CursorShape cursor = Qt::ArrowCursor;
+    QObject::connect(sizes, &PanelFrame::PropertyChanged, [&](const QString& name) {
+        if (name != "FooterText" || sizes->FooterText() != "1 / 3")
+            return;
+        header = window->HeaderText();
+        const QCursor* busy = QApplication::overrideCursor();
+        cursor = busy ? busy->shape() : Qt::ArrowCursor;
+        EXPECT_TRUE(stop->isVisible());
+        EXPECT_EQ(static_cast<QLabel*>(stop)->text(), "Interrompi (Esc)");
+        click(stop);
+    });
+    window->Resizer_OLEDragDrop(1, {picture("1.bmp"), picture("2.bmp"), picture("3.bmp")});
+    EXPECT_EQ(header, "Elaborazione in corso...");
+    EXPECT_EQ(cursor, Qt::WaitCursor);
+    EXPECT_TRUE(window->lastReport().cancelled);
+    EXPECT_EQ(window->lastReport().written, 1);
+    EXPECT_FALSE(stop->isVisible());
+    EXPECT_EQ(window->HeaderText(), "Dimensione delle immagini");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(WindowBatch, ADropReturnsAtOnceTakesTheKeyboardAndItsBatchRunsRightAfterInOrder) {
+    QWidget other;  // the file manager the files come from
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QList<int> finished;  // the first accepted file's size target, batch by batch
+    QObject::connect(window.get(), &MainWindow::batchFinished, [&](const BatchReport& report) {
+        finished
+            << QImage(QDir(report.outputFolder).filePath(QFileInfo(report.accepted[0]).fileName()))
+                   .width();
+    });
+    const QStringList first = {picture("1.bmp"), picture("2.bmp"), picture("3.bmp")};
+    const QStringList second = {picture("4.bmp")};
+    bool droppedDuringTheFirst = false;
+    QObject::connect(sizes, &PanelFrame::PropertyChanged, [&](const QString& name) {
+        if (name != "FooterText" || sizes->FooterText() != "1 / 3" || droppedDuringTheFirst)
+            return;
+        droppedDuringTheFirst = true;
+        dropOn(window->target(1), second);
+        EXPECT_EQ(sizes->FooterText(), "1 / 3");  // the second waits for the first
+    });
+    dropOn(window->target(0), first);
+    EXPECT_FALSE(window->isBusy());
+    EXPECT_TRUE(footers.isEmpty());
+    // Esc goes where the keyboard is: to this window now, not to the file manager.
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.size() == 2; }));
+    EXPECT_TRUE(droppedDuringTheFirst);
+    EXPECT_EQ(finished, (QList<int>{320, 640}));
+}
+
+TEST_F(WindowBatch, WhenTheDesktopCannotOpenTheFolderOrTheLinkTheFooterSaysSo) {
+    window->Resizer_OLEDragDrop(0, {picture("a.bmp")});
+    // No handler for either scheme: the offscreen platform opens nothing.
+    click(folderLink());
+    EXPECT_EQ(sizes->FooterText(), "Impossibile aprire la cartella Elaborate");
+    EXPECT_TRUE(control(*window, "BatchNotice")->toolTip().contains("xdg-utils"));
+    click(control(*window, "LabelLink"));
+    EXPECT_EQ(sizes->FooterText(), "Impossibile aprire il sito del progetto");
+    EXPECT_TRUE(control(*window, "BatchNotice")->toolTip().contains(MainWindow::ProjectAddress()));
+}
+
+class WindowSessionEnd : public ::testing::TestWithParam<int> {};
+
+TEST_P(WindowSessionEnd, TheSignalClosesTheWindowAndItsSettingsAreSaved) {
+    QTemporaryDir dir;
+    MainWindow window(dir.path());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    click(button(window, "ThemedButton3"));
+    ASSERT_TRUE(window.settings().KeepProportions);
+    ASSERT_EQ(std::raise(GetParam()), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }));
+    Settings saved;
+    settingsfile::LoadSettings(dir.path(), saved);
+    EXPECT_TRUE(saved.KeepProportions);
+}
+
+INSTANTIATE_TEST_SUITE_P(TermAndHangUp, WindowSessionEnd, ::testing::Values(SIGTERM, SIGHUP));

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include "PanelFrame.h"
 #include "ToggleLook.h"
@@ -44,10 +46,15 @@ TEST(WindowControls, EveryButtonCarriesItsCaptionAndTooltip) {
         EXPECT_EQ(b->Caption(), e.caption) << e.name;
         EXPECT_EQ(b->ToolTipText(), e.tip) << e.name;
         EXPECT_EQ(b->ToolTipTitle(), "Funzione:") << e.name;
+        // The balloon with the information icon, for every button alike.
+        EXPECT_EQ(b->ToolTipType(), 1) << e.name;
+        EXPECT_EQ(b->ToolTipIcon(), 1) << e.name;
         EXPECT_EQ(b->Style(), 6) << e.name;
     }
-    EXPECT_EQ(button(w, "ThemedButton6")->ToolTipType(), 1);
-    EXPECT_EQ(button(w, "ThemedButton6")->ToolTipIcon(), 1);
+    EXPECT_EQ(control(w, "Text1")->toolTip(), "Larghezza immagine");
+    EXPECT_EQ(control(w, "Text2")->toolTip(), "Altezza immagine");
+    EXPECT_EQ(control<QCheckBox>(w, "chkGreyscale")->text(), "Bianco e Nero");
+    EXPECT_EQ(control<QLabel>(w, "lblSubSample")->text(), "Sub Sampling:");
 
     const auto header = [&](const char* name) {
         return control<PanelFrame>(w, name)->HeaderText();
@@ -176,20 +183,23 @@ TEST(WindowControls, OptionButtonsToggleTheirFieldsAndLookAndTheLockStaysChosen)
     EXPECT_FALSE(HasToggleLookOn(lockWidth));
 }
 
-TEST(WindowControls, OnTopKeepsTheWindowShownWhereItWas) {
+TEST(WindowControls, OnTopKeepsTheNativeWindowShownWhereItWas) {
     QTemporaryDir dir;
     MainWindow w(dir.path());
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     w.move(120, 90);
     QApplication::processEvents();
-    const QPoint before = w.frameGeometry().topLeft();
-    click(button(w, "ThemedButton7"));
-    EXPECT_TRUE(w.settings().StayOnTop);
-    EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(w.frameGeometry().topLeft(), before);
-    click(button(w, "ThemedButton7"));
-    EXPECT_FALSE(w.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_TRUE(w.isVisible());
+    const QRect before = w.frameGeometry();
+    // The same native window throughout: a new one would flicker and could land elsewhere.
+    const WId native = w.winId();
+    for (const bool on : {true, false, true}) {
+        click(button(w, "ThemedButton7"));
+        EXPECT_EQ(w.settings().StayOnTop, on);
+        EXPECT_EQ(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
+        EXPECT_EQ(w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
+        EXPECT_EQ(w.winId(), native);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(w.frameGeometry(), before);
+    }
 }

@@ -34,6 +34,17 @@ TEST(WindowScreenshot, TheWindowAndItsQualityPanel) {
     ASSERT_EQ(w.lastReport().written, 1);
     shoot(w, "main_window.png");
 
+    // A batch in progress, with a toggle on beside it: the mark stands clear of its caption.
+    click(button(w, "ThemedButton3"));
+    auto* sizes = control<PanelFrame>(w, "PanelFrame1");
+    const auto busyShot = QObject::connect(sizes, &PanelFrame::PropertyChanged, [&] {
+        if (sizes->FooterText() == "1 / 2")
+            shoot(w, "main_window_busy.png");
+    });
+    w.Resizer_OLEDragDrop(2, {picture, picture});
+    QObject::disconnect(busyShot);
+    click(button(w, "ThemedButton3"));
+
     bool shot = false;
     whenShown(control(w, "FrameQualita"), [&] {
         shoot(w, "main_window_quality.png");

@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <QValidator>
@@ -68,6 +69,9 @@ TEST(MainWindow, ADropRunsTheBatchAndRestoresTheIdleState) {
     QObject::connect(&w, &MainWindow::batchFinished, [&] { headers << w.HeaderText(); });
 
     dropFiles(w.target(1), {a});
+    // The batch runs from the event loop, after the drop has returned.
+    EXPECT_TRUE(headers.isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !headers.isEmpty(); }));
     EXPECT_EQ(w.lastReport().written, 1);
     EXPECT_EQ(QImageReader(QDir(dir.path()).filePath("Elaborate/pic.bmp")).size(), QSize(640, 480));
     EXPECT_EQ(headers, QStringList{"Dimensione delle immagini"});

@@ -113,6 +113,35 @@ TEST(ButtonLayout, LineBreaksInTheCaptionMakeItTaller) {
     EXPECT_GE(twoLines, 2 * oneLine - 4);
 }
 
+TEST(ButtonLayout, ACaptionLongEnoughToReachASideIconWrapsClearOfIt) {
+    buttontest::Host host;
+    ThemedButton* b = host.button;
+    b->resize(150, 42);
+    QImage mark(16, 16, QImage::Format_ARGB32);
+    mark.fill(Qt::green);
+    b->SetIcon(mark);
+    b->SetIconSize(16);
+    b->SetCaption("Rispetta le proporzioni");
+    const int line = QFontMetrics(b->Font()).height();
+    const struct {
+        int32_t iconAlign;
+        int32_t captionAlign;
+    } cases[] = {{1, 2}, {1, 0}, {2, 1}, {2, 0}};
+    for (const auto& c : cases) {
+        b->SetIconAlign(c.iconAlign);
+        b->SetCaptionAlign(c.captionAlign);
+        const int i = b->Inset();
+        const QRect icon = c.iconAlign == 1 ? QRect(i, 0, 16, 42) : QRect(150 - 16 - i, 0, 16, 42);
+        EXPECT_FALSE(b->CaptionRect().toQRect().intersects(icon))
+            << c.iconAlign << "/" << c.captionAlign;
+        EXPECT_GT(b->CaptionRect().bottom - b->CaptionRect().top, line * 3 / 2) << "two lines";
+    }
+    // Without the icon the caption keeps the whole width.
+    b->SetIconSize(0);
+    b->SetCaptionAlign(2);
+    EXPECT_LT(b->CaptionRect().bottom - b->CaptionRect().top, line * 3 / 2);
+}
+
 TEST(ButtonLayout, WindowRegionFollowsTheStyle) {
     buttontest::Host host;
     ThemedButton* b = host.button;

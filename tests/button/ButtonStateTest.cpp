@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QSignalSpy>
+#include <QTest>
 #include <QUrl>
 
 #include "ButtonTestSupport.h"
@@ -54,6 +55,19 @@ TEST_F(ButtonState, ClickRaisesClickAndLeavesTheButtonHot) {
     EXPECT_EQ(clicks.count(), 1);
     EXPECT_EQ(b->InteractionState(), 2);
     EXPECT_EQ(b->LastMouseButton(), 1);
+}
+
+TEST_F(ButtonState, ATapWithoutMovementBeforeItIsAClick) {
+    // A touchscreen tap or a pen: the pointer lands on the button and presses at once.
+    press(b, {50, 15});
+    release(b, {50, 15});
+    QApplication::processEvents();
+    EXPECT_EQ(clicks.count(), 1);
+    // Through the window system as well, which may bring the enter on its own.
+    QTest::mousePress(b, Qt::LeftButton, Qt::NoModifier, QPoint(20, 10));
+    QTest::mouseRelease(b, Qt::LeftButton, Qt::NoModifier, QPoint(20, 10));
+    QApplication::processEvents();
+    EXPECT_EQ(clicks.count(), 2);
 }
 
 TEST_F(ButtonState, PressMoveOutAndReleaseRaisesNoClick) {

@@ -24,7 +24,8 @@ root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
 for f in bin/tessaro share/applications/tessaro.desktop \
          share/icons/hicolor/scalable/apps/tessaro.svg \
-         share/metainfo/com.velmora.Tessaro.metainfo.xml share/man/man1/tessaro.1; do
+         share/metainfo/com.velmora.Tessaro.metainfo.xml share/man/man1/tessaro.1.gz \
+         share/doc/tessaro/copyright share/doc/tessaro/changelog.gz; do
   [ -s "$root/usr/$f" ] || { echo "missing from the package: /usr/$f" >&2; exit 1; }
 done
 # Nothing but the program's own files: no test programs, libraries or headers.
@@ -32,3 +33,11 @@ extra="$(cd "$root" && find . -type f | grep -v -e '^./usr/bin/tessaro$' -e '^./
 [ -z "$extra" ] || { echo "unexpected in the package: $extra" >&2; exit 1; }
 version="$("$root/usr/bin/tessaro" --version)"
 [ "$version" = "tessaro $(dpkg-deb -f "$deb" Version)" ] || { echo "runs as: $version" >&2; exit 1; }
+gzip -t "$root/usr/share/man/man1/tessaro.1.gz" "$root/usr/share/doc/tessaro/changelog.gz"
+# Debian's own checker, where it is installed (CI does without it): no errors, no warnings.
+if command -v lintian >/dev/null 2>&1; then
+  if ! lintian --fail-on error,warning "$deb" >"$scratch/lintian.log" 2>&1; then
+    cat "$scratch/lintian.log" >&2
+    exit 1
+  fi
+fi
