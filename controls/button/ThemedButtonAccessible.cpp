@@ -95,6 +95,11 @@ QString ThemedButtonAccessible::SpokenCaption(const QString& caption) {
     return spoken;
 }
 
+QAccessible::Role ThemedButtonAccessible::role() const {
+    // The desktop's bridge tells a check box's state aloud; a push button's it keeps quiet.
+    return IsCheckable(button()) ? QAccessible::CheckBox : QAccessible::Button;
+}
+
 QString ThemedButtonAccessible::text(QAccessible::Text t) const {
     switch (t) {
         case QAccessible::Name: {

@@ -5,7 +5,8 @@
 
 class ThemedButton;
 
-// What assistive technology sees of a ThemedButton: a push button named by its caption
+// What assistive technology sees of a ThemedButton: a push button (a check box when it has a
+// checked state, as Qt reads a checkable push button) named by its caption
 // without the access-key marker (by its tooltip when it has no caption), described by its
 // tooltip text, with its pressed, checked (a toggle's Value, or the state its host shows, see
 // SetAccessibleChecked), focused and disabled states and a press action that clicks it the
@@ -14,6 +15,7 @@ class ThemedButtonAccessible : public QAccessibleWidget {
   public:
     explicit ThemedButtonAccessible(ThemedButton* button);
 
+    QAccessible::Role role() const override;
     QString text(QAccessible::Text t) const override;
     QAccessible::State state() const override;
     QStringList actionNames() const override;

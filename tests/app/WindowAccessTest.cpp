@@ -167,6 +167,7 @@ TEST_F(WindowAccess, TogglesReportAndAnnounceTheirState) {
         SCOPED_TRACE(name);
         ThemedButton* b = button(*window, name);
         QAccessibleInterface* i = of(b);
+        EXPECT_EQ(i->role(), QAccessible::CheckBox);  // how a bridge tells the state aloud
         EXPECT_TRUE(i->state().checkable);
         const bool before = i->state().checked;
         heard.clear();
@@ -178,6 +179,7 @@ TEST_F(WindowAccess, TogglesReportAndAnnounceTheirState) {
         EXPECT_NE(said, heard.end());
     }
     EXPECT_FALSE(of(button(*window, "btnQualita"))->state().checkable);
+    EXPECT_EQ(of(button(*window, "btnQualita"))->role(), QAccessible::Button);
 }
 
 TEST_F(WindowAccess, BoxesLinksAndHelpAreNamedAndTheOutcomeIsAnnounced) {
