@@ -3,7 +3,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "ClickLabelAccessible.h"
+
 ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {
+    InstallClickLabelAccessible();
     setCursor(Qt::PointingHandCursor);
     // Reachable with Tab, and Enter or Space clicks it, like a link in a browser.
     setFocusPolicy(Qt::StrongFocus);

@@ -11,6 +11,7 @@
 #include <QShortcut>
 #include <QUrl>
 
+#include "AccessibleNotice.h"
 #include "BatchNotice.h"
 #include "ClickLabel.h"
 #include "PanelFrame.h"
@@ -69,7 +70,7 @@ void MainWindow::Form_Load() {
     WindowUtils::AddWindowStyle(Text1, WindowUtils::ES_NUMBER);
     WindowUtils::AddWindowStyle(Text2, WindowUtils::ES_NUMBER);
     for (DropTarget* t : Resizer)
-        t->setToolTip(DropTip());
+        t->setToolTip(DropTip() + QLatin1Char('\n') + DropTarget::ChooserHint());
     settingsfile::LoadSettings(programFolder_, settings_);
     ownchoices::Load(programFolder_, choices_);
     Text1->setText(choices_.CustomWidth);
@@ -223,6 +224,9 @@ void MainWindow::showOutcome(const BatchReport& report) {
     setFooterNotice(batchnotice::Outcome(report, false), batchnotice::Outcome(report, true));
     outputFolder_ = report.outputFolder;
     lnkOutputFolder->setVisible(batchnotice::OffersFolder(report));
+    // A screen reader tells the outcome without the user going to look for it.
+    QAccessibleEvent alert(BatchNotice, QAccessible::Alert);
+    accessnotice::Send(&alert);
 }
 
 void MainWindow::setFooterNotice(const QString& shortText, const QString& fullText) {

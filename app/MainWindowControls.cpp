@@ -7,6 +7,7 @@
 #include <QScrollBar>
 
 #include "ClickLabel.h"
+#include "HelpText.h"
 #include "MainWindow.h"
 #include "PanelFrame.h"
 #include "QualityChoices.h"
@@ -124,8 +125,7 @@ void MainWindow::buildSizes() {
         target->setObjectName(QString("Resizer_%1").arg(i));
         target->setGeometry(QRect(QPoint(left + kTargetInset, kTargetTop), kTargetSize));
         if (i < 4)
-            target->setAccessibleName(
-                QString("Trascina qui: %1").arg(QString(kCaptions[i]).trimmed()));
+            target->setAccessibleName(QString(kCaptions[i]).trimmed());
         connect(target, &DropTarget::filesDropped, this, &MainWindow::queueDrop);
         Resizer[static_cast<size_t>(i)] = target;
     }
@@ -136,6 +136,7 @@ void MainWindow::buildSizes() {
     Text1 = new QLineEdit("1280", PanelFrame1);
     Text1->setObjectName("Text1");
     Text1->setToolTip("Larghezza immagine");
+    Text1->setAccessibleName("Larghezza");
     Text1->setGeometry(left, top, 52, 24);
     Label3 = new QLabel("x", PanelFrame1);
     Label3->setObjectName("Label3");
@@ -144,6 +145,7 @@ void MainWindow::buildSizes() {
     Text2 = new QLineEdit("960", PanelFrame1);
     Text2->setObjectName("Text2");
     Text2->setToolTip("Altezza immagine");
+    Text2->setAccessibleName("Altezza");
     Text2->setGeometry(left + 68, top, 52, 24);
     for (QLineEdit* box : {Text1, Text2}) {
         box->setAlignment(Qt::AlignCenter);
@@ -153,7 +155,7 @@ void MainWindow::buildSizes() {
     // The custom target's name tells a screen reader the size it resizes to now.
     const auto nameCustomTarget = [this] {
         Resizer[4]->setAccessibleName(
-            QString("Trascina qui: %1x%2 (personalizzata)").arg(Text1->text(), Text2->text()));
+            QString("%1x%2 (personalizzata)").arg(Text1->text(), Text2->text()));
     };
     connect(Text1, &QLineEdit::textChanged, this, nameCustomTarget);
     connect(Text2, &QLineEdit::textChanged, this, nameCustomTarget);
@@ -210,6 +212,8 @@ void MainWindow::buildPictures() {
     Picture4->setObjectName("Picture4");
     Picture4->setGeometry(0, 8, 540, 405);
     Picture4->setPixmap(QPixmap::fromImage(windowpictures::Help()));
+    Picture4->setAccessibleName("Aiuto");
+    Picture4->setAccessibleDescription(helptext::Spoken());
     Picture4->hide();
     ThemedButton5 =
         makeButton(Picture4, "ThemedButton5", "OK",

@@ -50,6 +50,10 @@ bool IsWritable(const QString& folder) {
     return probe.open();
 }
 
+QString PicturesFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+}
+
 Layout LayoutFor(const QString& programFolder) {
     return LayoutFor(programFolder, IsWritable(programFolder));
 }
@@ -71,7 +75,7 @@ Layout LayoutFor(const QString& programFolder, bool programFolderWritable) {
     // Created by the batch that writes into it, like the program folder's own. Without a
     // known Pictures folder the outputs stay beside ResizedOne.bmp rather than in the
     // current folder.
-    QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    QString pictures = PicturesFolder();
     if (pictures.isEmpty())
         pictures = QFileInfo(layout.intermediateBitmap).path();
     layout.outputFolder = QDir(pictures).filePath(kOutputName);

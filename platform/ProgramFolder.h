@@ -27,6 +27,10 @@ Layout LayoutFor(const QString& programFolder, bool programFolderWritable);
 // chosen or named folder that is missing is created when it can be.
 QString Resolve(const QString& chosen = {});
 
+// The user's Pictures folder (XDG_PICTURES_DIR, ~/.config/user-dirs.dirs), or an empty string
+// when the desktop names none.
+QString PicturesFolder();
+
 // True when a file can be created in `folder` (or, while it is missing, in the folder it would
 // be made in) and it is not a folder the program is installed into, which is never written,
 // not even by root. Leaves nothing behind.

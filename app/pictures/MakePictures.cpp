@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "HelpText.h"
+
 namespace {
 
 // A fixed pseudo-random sequence, so that every run draws the same tiles.
@@ -123,21 +125,8 @@ QImage help() {
     title.setBold(true);
     p.setFont(title);
     p.setPen(Qt::white);
-    p.drawText(QRect(18, 0, width - 36, 46), Qt::AlignVCenter | Qt::AlignLeft,
-               QString::fromUtf8("Come si usa Tessaro"));
+    p.drawText(QRect(18, 0, width - 36, 46), Qt::AlignVCenter | Qt::AlignLeft, helptext::Title());
 
-    const char* const steps[] = {
-        "Trascina le immagini .bmp, .gif o .jpg su uno dei cinque riquadri in basso: ogni "
-        "riquadro è una dimensione.",
-        "Custom usa la larghezza e l'altezza scritte sotto il suo riquadro.",
-        "Rispetta le proporzioni: l'immagine non si deforma. Blocca Larg. o Blocca Alt. sceglie "
-        "il lato che resta fisso.",
-        "Nome File con ris. imm.: aggiunge la dimensione al nome (foto_640x480.jpg).",
-        "Qualità immagini: qualità, sub sampling, bianco e nero e commento dei file JPEG.",
-        "Form OnTop tiene la finestra sopra le altre.",
-        "I file finiti vanno nella cartella Elaborate. Esc ferma il lavoro dopo il file in "
-        "corso.",
-    };
     QFont body("DejaVu Sans");
     body.setPixelSize(13);
     QFont number = body;
@@ -146,7 +135,7 @@ QImage help() {
     wrap.setWrapMode(QTextOption::WordWrap);
     int y = 60;
     int n = 1;
-    for (const char* step : steps) {
+    for (const QString& text : helptext::Steps()) {
         const QRect badge(18, y, 22, 22);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(214, 120, 48));
@@ -157,7 +146,6 @@ QImage help() {
 
         p.setFont(body);
         p.setPen(QColor(40, 36, 32));
-        const QString text = QString::fromUtf8(step);
         const QRectF box(52, y + 2, width - 52 - 20, 200);
         const QRectF used = p.boundingRect(box, text, wrap);
         p.drawText(box, text, wrap);
@@ -170,7 +158,7 @@ QImage help() {
     p.setFont(closing);
     p.setPen(QColor(34, 60, 120));
     p.drawText(QRect(18, height - 48, 380, 30), Qt::AlignVCenter | Qt::AlignLeft,
-               QString::fromUtf8("Premi OK per tornare al programma."));
+               helptext::Closing());
     return image;
 }
 

@@ -3,6 +3,7 @@
 #include <QKeySequence>
 #include <mutex>
 
+#include "AccessibleNotice.h"
 #include "ThemedButton.h"
 
 namespace {
@@ -10,18 +11,33 @@ namespace {
 constexpr int32_t kPressedState = 3;
 constexpr int32_t kToggleType = 1;
 
+// Where SetAccessibleChecked keeps the state a host shows; absent until the first call.
+const char* const kHostChecked = "tessaroHostChecked";
+
 bool IsToggle(const ThemedButton* b) {
     return b->ButtonType() == kToggleType;
+}
+
+bool HasHostState(const ThemedButton* b) {
+    return b->property(kHostChecked).isValid();
+}
+
+bool IsCheckable(const ThemedButton* b) {
+    return IsToggle(b) || HasHostState(b);
+}
+
+bool IsChecked(const ThemedButton* b) {
+    return IsToggle(b) ? b->Value() : b->property(kHostChecked).toBool();
 }
 
 // Tells listeners what changed; the button's own notifications name the property.
 void AnnounceChange(ThemedButton* b, const QString& property) {
     if (property == QLatin1String("Caption")) {
         QAccessibleEvent e(b, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&e);
+        accessnotice::Send(&e);
     } else if (property == QLatin1String("ToolTipText")) {
         QAccessibleEvent e(b, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&e);
+        accessnotice::Send(&e);
     } else if (property == QLatin1String("Value") || property == QLatin1String("Enabled") ||
                property == QLatin1String("ButtonType")) {
         QAccessible::State changed;
@@ -29,7 +45,7 @@ void AnnounceChange(ThemedButton* b, const QString& property) {
         changed.checkable = true;
         changed.disabled = true;
         QAccessibleStateChangeEvent e(b, changed);
-        QAccessible::updateAccessibility(&e);
+        accessnotice::Send(&e);
     }
 }
 
@@ -79,6 +95,11 @@ QString ThemedButtonAccessible::SpokenCaption(const QString& caption) {
     return spoken;
 }
 
+QAccessible::Role ThemedButtonAccessible::role() const {
+    // The desktop's bridge tells a check box's state aloud; a push button's it keeps quiet.
+    return IsCheckable(button()) ? QAccessible::CheckBox : QAccessible::Button;
+}
+
 QString ThemedButtonAccessible::text(QAccessible::Text t) const {
     switch (t) {
         case QAccessible::Name: {
@@ -106,9 +127,9 @@ QAccessible::State ThemedButtonAccessible::state() const {
     QAccessible::State s = QAccessibleWidget::state();
     const ThemedButton* b = button();
     s.pressed = b->InteractionState() == kPressedState;
-    if (IsToggle(b)) {
+    if (IsCheckable(b)) {
         s.checkable = true;
-        s.checked = b->Value();
+        s.checked = IsChecked(b);
     }
     s.focused = s.focused || b->HasFocusFlag();
     s.disabled = s.disabled || !b->isEnabled();
@@ -119,7 +140,7 @@ QStringList ThemedButtonAccessible::actionNames() const {
     QStringList names;
     if (button()->isEnabled()) {
         names << pressAction();
-        if (IsToggle(button()))
+        if (IsCheckable(button()))
             names << toggleAction();
     }
     return names + QAccessibleWidget::actionNames();
@@ -128,7 +149,7 @@ QStringList ThemedButtonAccessible::actionNames() const {
 void ThemedButtonAccessible::doAction(const QString& actionName) {
     if (!button()->isEnabled())
         return;
-    if (actionName == pressAction() || (actionName == toggleAction() && IsToggle(button()))) {
+    if (actionName == pressAction() || (actionName == toggleAction() && IsCheckable(button()))) {
         try {
             button()->accessKeyAction();
         } catch (...) {
@@ -146,6 +167,18 @@ QStringList ThemedButtonAccessible::keyBindingsForAction(const QString& actionNa
             return {key.toString(QKeySequence::NativeText)};
     }
     return QAccessibleWidget::keyBindingsForAction(actionName);
+}
+
+void SetAccessibleChecked(ThemedButton* button, bool checked) {
+    const QVariant before = button->property(kHostChecked);
+    if (before.isValid() && before.toBool() == checked)
+        return;
+    button->setProperty(kHostChecked, checked);
+    QAccessible::State changed;
+    changed.checked = true;
+    changed.checkable = !before.isValid();
+    QAccessibleStateChangeEvent e(button, changed);
+    accessnotice::Send(&e);
 }
 
 void InstallThemedButtonAccessible() {

@@ -45,6 +45,13 @@ TEST(WindowScreenshot, TheWindowAndItsQualityPanel) {
     QObject::disconnect(busyShot);
     click(button(w, "ThemedButton3"));
 
+    // Keyboard focus on the target showing the preview: the ring must show over the picture.
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.target(1)->setFocus();
+    ASSERT_TRUE(w.target(1)->hasFocus());
+    shoot(w, "main_window_focus.png");
+
     bool shot = false;
     whenShown(control(w, "FrameQualita"), [&] {
         shoot(w, "main_window_quality.png");

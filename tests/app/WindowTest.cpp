@@ -43,7 +43,8 @@ TEST(MainWindow, ShowsItsTargetsAndTexts) {
     EXPECT_EQ(w.customHeight()->text(), "960");
     EXPECT_EQ(w.target(0)->toolTip(),
               "Trascina le immagini da ridimensionare all'interno della finestra corrispondente "
-              "alla grandezza desiderata.");
+              "alla grandezza desiderata.\n"
+              "Invio, Spazio o doppio clic: sceglie i file da ridimensionare.");
     // Digits only in the custom boxes.
     int pos = 0;
     QString typed = "12a";
