@@ -64,7 +64,19 @@ void setIfPresent(Exiv2::ExifData& data, const char* key, uint32_t value) {
         *it = value;
 }
 
-void fit(Exiv2::ExifData& data, int width, int height, bool keepGps) {
+// Drops what no longer describes the output: the thumbnail (the whole second IFD, which would
+// show the picture as it was) and, unless kept, the GPS position.
+void dropStale(Exiv2::ExifData& data, bool keepGps) {
+    eraseGroup(data, "Thumbnail");
+    if (!keepGps) {
+        eraseGroup(data, "GPSInfo");
+        const auto pointer = data.findKey(Exiv2::ExifKey("Exif.Image.GPSTag"));
+        if (pointer != data.end())
+            data.erase(pointer);
+    }
+}
+
+void describeOutput(Exiv2::ExifData& data, int width, int height) {
     // The output's pixels already stand upright.
     const auto orientation = data.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
     if (orientation != data.end())
@@ -73,14 +85,6 @@ void fit(Exiv2::ExifData& data, int width, int height, bool keepGps) {
     data["Exif.Photo.PixelYDimension"] = static_cast<uint32_t>(height);
     setIfPresent(data, "Exif.Image.ImageWidth", static_cast<uint32_t>(width));
     setIfPresent(data, "Exif.Image.ImageLength", static_cast<uint32_t>(height));
-    // The thumbnail is the whole second IFD; it would show the picture as it was.
-    eraseGroup(data, "Thumbnail");
-    if (!keepGps) {
-        eraseGroup(data, "GPSInfo");
-        const auto pointer = data.findKey(Exiv2::ExifKey("Exif.Image.GPSTag"));
-        if (pointer != data.end())
-            data.erase(pointer);
-    }
 }
 
 }  // namespace
@@ -112,9 +116,10 @@ std::optional<QByteArray> FitExif(const QByteArray& exif, int width, int height,
         if (!listening.messages.firstError.empty())
             return fail("the Exif block is damaged: " +
                         QString::fromStdString(listening.messages.firstError));
-        if (data.empty())
+        dropStale(data, keepGps);
+        if (data.empty())  // nothing of the photo's own is left to carry
             return std::nullopt;
-        fit(data, width, height, keepGps);
+        describeOutput(data, width, height);
 
         listening.messages = {};
         Exiv2::Blob blob;

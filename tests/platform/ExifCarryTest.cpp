@@ -54,6 +54,7 @@ TEST(ExifCarry, FitsACameraBlockToTheOutputInEitherByteOrder) {
             const Exiv2::ExifData camera = cameraExif();
             const QByteArray input = exifBody(camera, order);
             ASSERT_EQ(orientationOf(input), 6);
+            ASSERT_GT(Exiv2::ExifThumbC(readExif(input)).copy().size_, 0);
             QString problem;
             const std::optional<QByteArray> out =
                 exifcarry::FitExif(input, 640, 960, keepGps, &problem);
@@ -85,6 +86,21 @@ TEST(ExifCarry, FitsACameraBlockToTheOutputInEitherByteOrder) {
             EXPECT_EQ(exifText(fitted, "Exif.Image.GPSTag").empty(), !keepGps);
         }
     }
+}
+
+TEST(ExifCarry, CarriesNothingWhenOnlyTheThumbnailAndPositionWereThere) {
+    Exiv2::ExifData data;
+    for (const auto& d : cameraExif()) {
+        if (d.groupName() == "Thumbnail" || d.groupName() == "GPSInfo")
+            data.add(d);
+    }
+    const QByteArray input = exifBody(data, Exiv2::littleEndian);
+    QString problem;
+    EXPECT_FALSE(exifcarry::FitExif(input, 64, 48, false, &problem));
+    EXPECT_TRUE(problem.isEmpty());
+    const std::optional<QByteArray> withGps = exifcarry::FitExif(input, 64, 48, true, &problem);
+    ASSERT_TRUE(withGps);
+    EXPECT_EQ(exifText(readExif(*withGps), "Exif.GPSInfo.GPSLatitudeRef"), "N");
 }
 
 TEST(ExifCarry, LeavesOutDamagedOrOversizedBlocksAndSaysWhy) {
