@@ -99,17 +99,4 @@ TEST_F(ExifBatch, DamagedExifIsLeftOutAndTheFileStillWritten) {
     EXPECT_TRUE(file.exifProblem.contains(path)) << file.exifProblem.toStdString();
 }
 
-TEST_F(ExifBatch, PhotoWithoutExifGetsNoSegment) {
-    QByteArray plainPhoto;
-    QBuffer buffer(&plainPhoto);
-    buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(quadrantPicture(200, 150).save(&buffer, "JPG", 95));
-    const QString path = save(plainPhoto);
-    const QByteArray plain = bytesOf(PrepareFile(path, rules));
-    rules.keepMetadata = true;
-    const PreparedFile file = PrepareFile(path, rules);
-    EXPECT_EQ(bytesOf(file), plain);
-    EXPECT_TRUE(file.exifProblem.isEmpty());
-}
-
 }  // namespace
