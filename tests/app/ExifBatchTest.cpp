@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -13,11 +12,7 @@ namespace {
 class ExifBatch : public ::testing::Test {
   protected:
     void SetUp() override {
-        QByteArray plain;
-        QBuffer buffer(&plain);
-        buffer.open(QIODevice::WriteOnly);
-        ASSERT_TRUE(quadrantPicture(200, 150).save(&buffer, "JPG", 95));
-        photo = withExif(plain, cameraExif());
+        photo = withExif(jpegBytes(quadrantPicture(200, 150)), cameraExif());
         rules.targetIndex = 0;
         rules.settings.Quality = 85;
         rules.settings.SampleH = 2;

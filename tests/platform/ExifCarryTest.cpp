@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QBuffer>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QTemporaryDir>
@@ -33,16 +32,6 @@ std::map<std::string, std::string> valuesOf(const Exiv2::ExifData& data) {
             values[key] = d.toString();
     }
     return values;
-}
-
-QByteArray smallJpeg() {
-    QImage image(48, 32, QImage::Format_RGB32);
-    image.fill(Qt::darkRed);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
 }
 
 }  // namespace
@@ -138,7 +127,9 @@ TEST(ExifCarry, LeavesOutDamagedOrOversizedBlocksAndSaysWhy) {
 
 TEST(ExifCarry, ReadsTheExifSegmentOfAFileOnly) {
     QTemporaryDir dir;
-    const QByteArray plain = smallJpeg();
+    QImage picture(48, 32, QImage::Format_RGB32);
+    picture.fill(Qt::darkRed);
+    const QByteArray plain = jpegBytes(picture);
     const QByteArray photo = withExif(plain, cameraExif());
     const QString photoPath = saveBytes(dir, "photo.jpg", photo);
     QString problem;

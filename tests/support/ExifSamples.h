@@ -10,6 +10,15 @@
 // Exif blocks as a camera writes them, made with the metadata library the program uses, so
 // that the tests read them back through an implementation that is not ours.
 
+// `image` as a JPEG file's bytes, written by Qt.
+inline QByteArray jpegBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 95);
+    return bytes;
+}
+
 // A shot taken with the camera on its side: orientation 6, make, model, lens, dates, exposure, a
 // GPS position, a maker note and a JPEG thumbnail in the second IFD.
 inline Exiv2::ExifData cameraExif() {
@@ -39,10 +48,7 @@ inline Exiv2::ExifData cameraExif() {
     data["Exif.GPSInfo.GPSLongitude"] = "12/1 19/1 5678/100";
     QImage small(32, 24, QImage::Format_RGB32);
     small.fill(Qt::darkCyan);
-    QByteArray thumbnail;
-    QBuffer buffer(&thumbnail);
-    buffer.open(QIODevice::WriteOnly);
-    small.save(&buffer, "JPG");
+    const QByteArray thumbnail = jpegBytes(small);
     Exiv2::ExifThumb(data).setJpegThumbnail(reinterpret_cast<const Exiv2::byte*>(thumbnail.data()),
                                             thumbnail.size(), Exiv2::URational(72, 1),
                                             Exiv2::URational(72, 1), 2);
