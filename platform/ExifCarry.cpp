@@ -58,7 +58,8 @@ void eraseGroup(Exiv2::ExifData& data, const std::string& group) {
     }
 }
 
-void setIfPresent(Exiv2::ExifData& data, const char* key, uint32_t value) {
+template <typename Value>
+void setIfPresent(Exiv2::ExifData& data, const char* key, Value value) {
     const auto it = data.findKey(Exiv2::ExifKey(key));
     if (it != data.end())
         *it = value;
@@ -76,7 +77,7 @@ void dropStale(Exiv2::ExifData& data, bool keepGps) {
     }
 }
 
-void describeOutput(Exiv2::ExifData& data, int width, int height) {
+void describeOutput(Exiv2::ExifData& data, int width, int height, bool madeSrgb) {
     // The output's pixels already stand upright.
     const auto orientation = data.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
     if (orientation != data.end())
@@ -85,12 +86,20 @@ void describeOutput(Exiv2::ExifData& data, int width, int height) {
     data["Exif.Photo.PixelYDimension"] = static_cast<uint32_t>(height);
     setIfPresent(data, "Exif.Image.ImageWidth", static_cast<uint32_t>(width));
     setIfPresent(data, "Exif.Image.ImageLength", static_cast<uint32_t>(height));
+    if (madeSrgb) {
+        // An edited photo may declare "uncalibrated" (Adobe RGB, say) beside its profile; the
+        // output's pixels are sRGB, and viewers would show them in the old space.
+        setIfPresent(data, "Exif.Photo.ColorSpace", uint16_t{1});
+        const auto index = data.findKey(Exiv2::ExifKey("Exif.Iop.InteroperabilityIndex"));
+        if (index != data.end())
+            index->setValue("R98");
+    }
 }
 
 }  // namespace
 
 std::optional<QByteArray> FitExif(const QByteArray& exif, int width, int height, bool keepGps,
-                                  QString* problem) {
+                                  bool madeSrgb, QString* problem) {
     const auto fail = [problem](const QString& why) -> std::optional<QByteArray> {
         if (problem)
             *problem = why;
@@ -119,7 +128,7 @@ std::optional<QByteArray> FitExif(const QByteArray& exif, int width, int height,
         dropStale(data, keepGps);
         if (data.empty())  // nothing of the photo's own is left to carry
             return std::nullopt;
-        describeOutput(data, width, height);
+        describeOutput(data, width, height, madeSrgb);
 
         listening.messages = {};
         Exiv2::Blob blob;
@@ -146,10 +155,10 @@ std::optional<QByteArray> FitExif(const QByteArray& exif, int width, int height,
 
 std::optional<QByteArray> ExifForOutput(const QString& inputPath, int width, int height,
                                         bool keepGps, QString* problem) {
-    const std::optional<QByteArray> exif = ReadExifSegment(inputPath, problem);
-    if (!exif)
+    const ExifSource source = ReadExifSource(inputPath, problem);
+    if (!source.exif)
         return std::nullopt;
-    return FitExif(*exif, width, height, keepGps, problem);
+    return FitExif(*source.exif, width, height, keepGps, source.iccProfile, problem);
 }
 
 }  // namespace exifcarry

@@ -12,12 +12,13 @@ inline constexpr int kMaxExifBody = 0xFFFF - 2;
 
 // `exif`, the body of an Exif APP1 segment ("Exif\0\0" and a TIFF block), made fit for an
 // output picture of `width` x `height` pixels that stands upright as stored: orientation 1,
-// the pixel dimensions the output's, no thumbnail, no GPS data unless `keepGps`, every other
-// tag as it was, in the block's own byte order. Nothing when the block carries no tags, or is
-// damaged or too large for one segment once edited; then `problem` (when given) says why.
-// Safe to run on any thread.
+// the pixel dimensions the output's, no thumbnail, no GPS data unless `keepGps`, colour space
+// sRGB when `madeSrgb` (the pixels were turned from an embedded profile into sRGB), every
+// other tag as it was, in the block's own byte order. Nothing when the block carries nothing
+// of the photo's own once the thumbnail and position are gone, or is damaged or too large
+// for one segment once edited; then `problem` (when given) says why. Safe on any thread.
 std::optional<QByteArray> FitExif(const QByteArray& exif, int width, int height, bool keepGps,
-                                  QString* problem);
+                                  bool madeSrgb, QString* problem);
 
 // FitExif on the Exif block of the JPEG file at `inputPath`: the APP1 body for the output,
 // or nothing when the input has none (no problem), or it could not be read or fitted (the

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -58,11 +59,13 @@ uint8_t byteAt(const char* bytes, int i) {
 
 }  // namespace
 
-std::optional<QByteArray> ReadExifSegment(const QString& path, QString* problem) {
-    const auto fail = [problem](const QString& why) -> std::optional<QByteArray> {
+ExifSource ReadExifSource(const QString& path, QString* problem) {
+    ExifSource source;
+    const auto fail = [&source, problem](const QString& why) {
         if (problem)
             *problem = why;
-        return std::nullopt;
+        source.exif.reset();
+        return source;
     };
     const InputFile file(path);
     if (!file.isOpen())
@@ -72,41 +75,48 @@ std::optional<QByteArray> ReadExifSegment(const QString& path, QString* problem)
         return fail("not a regular file");
     char head[4];
     if (!file.read(0, head, 2) || byteAt(head, 0) != 0xFF || byteAt(head, 1) != 0xD8)
-        return std::nullopt;  // no JPEG file: it has no Exif block to carry
+        return source;  // no JPEG file: it has no Exif block to carry
 
+    // Up to the scan: the profile's segments usually follow the Exif block.
     qint64 at = 2;
     for (int segment = 0; segment < kMaxSegments; ++segment) {
         if (!file.read(at, head, 2) || byteAt(head, 0) != 0xFF)
-            return std::nullopt;
+            break;
         const uint8_t marker = byteAt(head, 1);
         if (marker == 0xFF) {  // a fill byte before the marker
             at += 1;
             continue;
         }
-        if (marker == 0xDA || marker == 0xD9)  // the scan or the end: no Exif block before it
-            return std::nullopt;
+        if (marker == 0xDA || marker == 0xD9)  // the scan or the end
+            break;
         if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {  // no length of its own
             at += 2;
             continue;
         }
         if (!file.read(at + 2, head + 2, 2))
-            return std::nullopt;
+            break;
         const int length = byteAt(head, 2) << 8 | byteAt(head, 3);
         if (length < 2)
-            return std::nullopt;
+            break;
         static const char kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
-        char ident[sizeof kExif];
-        if (marker == 0xE1 && length - 2 >= static_cast<int>(sizeof kExif) &&
-            file.read(at + 4, ident, sizeof kExif) &&
+        static const char kIcc[12] = {'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0};
+        char ident[sizeof kIcc];
+        const qint64 identSize = std::min<qint64>(length - 2, sizeof ident);
+        if ((marker == 0xE1 || marker == 0xE2) && !file.read(at + 4, ident, identSize))
+            return fail("the file ends inside its headers");
+        if (marker == 0xE1 && !source.exif && identSize >= qint64{sizeof kExif} &&
             std::memcmp(ident, kExif, sizeof kExif) == 0) {
             QByteArray body(length - 2, Qt::Uninitialized);
             if (!file.read(at + 4, body.data(), body.size()))
                 return fail("the Exif block is cut short by the end of the file");
-            return body;
+            source.exif = std::move(body);
+        } else if (marker == 0xE2 && identSize == qint64{sizeof kIcc} &&
+                   std::memcmp(ident, kIcc, sizeof kIcc) == 0) {
+            source.iccProfile = true;
         }
         at += 2 + length;
     }
-    return std::nullopt;
+    return source;
 }
 
 }  // namespace exifcarry

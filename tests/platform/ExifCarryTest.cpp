@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QColorSpace>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QTemporaryDir>
@@ -28,7 +29,8 @@ std::map<std::string, std::string> valuesOf(const Exiv2::ExifData& data) {
     for (const auto& d : data) {
         const std::string key = d.key();
         if (key != "Exif.Image.ExifTag" && key != "Exif.Image.GPSTag" &&
-            key != "Exif.Photo.MakerNote" && key.rfind("Exif.MakerNote.", 0) != 0)
+            key != "Exif.Photo.InteroperabilityTag" && key != "Exif.Photo.MakerNote" &&
+            key.rfind("Exif.MakerNote.", 0) != 0)
             values[key] = d.toString();
     }
     return values;
@@ -38,15 +40,17 @@ std::map<std::string, std::string> valuesOf(const Exiv2::ExifData& data) {
 
 TEST(ExifCarry, FitsACameraBlockToTheOutputInEitherByteOrder) {
     for (const Exiv2::ByteOrder order : {Exiv2::littleEndian, Exiv2::bigEndian}) {
-        for (const bool keepGps : {false, true}) {
-            SCOPED_TRACE(testing::Message() << "order " << order << " gps " << keepGps);
+        for (const auto& [keepGps, madeSrgb] :
+             {std::pair{false, false}, {true, false}, {false, true}}) {
+            SCOPED_TRACE(testing::Message()
+                         << "order " << order << " gps " << keepGps << " srgb " << madeSrgb);
             const Exiv2::ExifData camera = cameraExif();
             const QByteArray input = exifBody(camera, order);
             ASSERT_EQ(orientationOf(input), 6);
             ASSERT_GT(Exiv2::ExifThumbC(readExif(input)).copy().size_, 0);
             QString problem;
             const std::optional<QByteArray> out =
-                exifcarry::FitExif(input, 640, 960, keepGps, &problem);
+                exifcarry::FitExif(input, 640, 960, keepGps, madeSrgb, &problem);
             ASSERT_TRUE(out.has_value()) << problem.toStdString();
             EXPECT_TRUE(problem.isEmpty());
             ASSERT_LE(out->size(), exifcarry::kMaxExifBody);
@@ -71,6 +75,10 @@ TEST(ExifCarry, FitsACameraBlockToTheOutputInEitherByteOrder) {
             expected["Exif.Photo.PixelYDimension"] = "960";
             expected["Exif.Image.ImageWidth"] = "640";
             expected["Exif.Image.ImageLength"] = "960";
+            if (madeSrgb) {
+                expected["Exif.Photo.ColorSpace"] = "1";
+                expected["Exif.Iop.InteroperabilityIndex"] = "R98";
+            }
             EXPECT_EQ(valuesOf(fitted), expected);
             EXPECT_EQ(exifText(fitted, "Exif.Image.GPSTag").empty(), !keepGps);
         }
@@ -85,7 +93,7 @@ TEST(ExifCarry, CarriesNothingWhenOnlyTheThumbnailAndPositionWereThere) {
     }
     const QByteArray input = exifBody(data, Exiv2::littleEndian);
     QString problem;
-    EXPECT_FALSE(exifcarry::FitExif(input, 64, 48, false, &problem));
+    EXPECT_FALSE(exifcarry::FitExif(input, 64, 48, false, false, &problem));
     EXPECT_TRUE(problem.isEmpty());
 }
 
@@ -120,7 +128,7 @@ TEST(ExifCarry, LeavesOutDamagedOrOversizedBlocksAndSaysWhy) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QString problem;
-        EXPECT_FALSE(exifcarry::FitExif(c.body, 100, 100, false, &problem).has_value());
+        EXPECT_FALSE(exifcarry::FitExif(c.body, 100, 100, false, false, &problem).has_value());
         EXPECT_FALSE(problem.isEmpty());
     }
 }
@@ -131,17 +139,25 @@ TEST(ExifCarry, ReadsTheExifSegmentOfAFileOnly) {
     picture.fill(Qt::darkRed);
     const QByteArray plain = jpegBytes(picture);
     const QByteArray photo = withExif(plain, cameraExif());
+    picture.setColorSpace(QColorSpace::AdobeRgb);  // Qt writes its profile after the Exif block
     const QString photoPath = saveBytes(dir, "photo.jpg", photo);
+    const QString profiledPath =
+        saveBytes(dir, "profiled.jpg", withExif(jpegBytes(picture), cameraExif()));
+    for (const QString& path : {photoPath, profiledPath}) {
+        const bool profiled = path == profiledPath;
+        QString problem;
+        const exifcarry::ExifSource source = exifcarry::ReadExifSource(path, &problem);
+        ASSERT_TRUE(source.exif.has_value()) << problem.toStdString();
+        EXPECT_EQ(source.iccProfile, profiled);
+        EXPECT_EQ(exifText(readExif(*source.exif), "Exif.Image.Model"), "Canon EOS 5D Mark III");
+        const std::optional<QByteArray> out =
+            exifcarry::ExifForOutput(path, 30, 40, false, &problem);
+        ASSERT_TRUE(out.has_value());
+        EXPECT_EQ(exifText(readExif(*out), "Exif.Photo.PixelYDimension"), "40");
+        EXPECT_EQ(exifText(readExif(*out), "Exif.Photo.ColorSpace"), profiled ? "1" : "65535");
+    }
+    EXPECT_TRUE(photo.contains(*exifcarry::ReadExifSource(photoPath, nullptr).exif));
     QString problem;
-    const std::optional<QByteArray> body = exifcarry::ReadExifSegment(photoPath, &problem);
-    ASSERT_TRUE(body.has_value()) << problem.toStdString();
-    EXPECT_TRUE(photo.contains(*body));
-    EXPECT_EQ(exifText(readExif(*body), "Exif.Image.Model"), "Canon EOS 5D Mark III");
-
-    const std::optional<QByteArray> out =
-        exifcarry::ExifForOutput(photoPath, 30, 40, false, &problem);
-    ASSERT_TRUE(out.has_value());
-    EXPECT_EQ(exifText(readExif(*out), "Exif.Photo.PixelYDimension"), "40");
 
     // Without a block, or not a JPEG file: nothing, and nothing to report.
     for (const QByteArray& bytes : {plain, QByteArray("GIF89a and so on")}) {
@@ -152,7 +168,7 @@ TEST(ExifCarry, ReadsTheExifSegmentOfAFileOnly) {
     }
     // The segment cut by the end of the file, a missing file, a pipe nobody writes to (it
     // must not wait): nothing, with a reason.
-    const qsizetype start = photo.indexOf(*body);
+    const qsizetype start = photo.indexOf(QByteArray("Exif\0\0", 6));
     const QString cut = saveBytes(dir, "cut.jpg", photo.left(start + 40));
     const QString fifo = dir.filePath("pipe.jpg");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -173,8 +189,9 @@ TEST(ExifCarry, GivesEveryThreadTheSameBlock) {
         std::vector<QByteArray> outs;
         for (int i = 0; i < 50; ++i) {
             QString problem;
-            outs.push_back(exifcarry::FitExif(input, 200, 300, i % 2 == 0, &problem).value());
-            EXPECT_FALSE(exifcarry::FitExif(damaged, 200, 300, false, &problem));
+            outs.push_back(
+                exifcarry::FitExif(input, 200, 300, i % 2 == 0, false, &problem).value());
+            EXPECT_FALSE(exifcarry::FitExif(damaged, 200, 300, false, false, &problem));
         }
         return outs;
     };

@@ -19,8 +19,8 @@ inline QByteArray jpegBytes(const QImage& image) {
     return bytes;
 }
 
-// A shot taken with the camera on its side: orientation 6, make, model, lens, dates, exposure, a
-// GPS position, a maker note and a JPEG thumbnail in the second IFD.
+// A shot taken with the camera on its side: orientation 6, make, model, lens, dates, exposure,
+// Adobe RGB, a GPS position, a maker note and a JPEG thumbnail in the second IFD.
 inline Exiv2::ExifData cameraExif() {
     Exiv2::ExifData data;
     data["Exif.Image.Make"] = "Canon";
@@ -40,6 +40,8 @@ inline Exiv2::ExifData cameraExif() {
     data["Exif.Photo.LensModel"] = "EF50mm f/1.4 USM";
     data["Exif.Photo.PixelXDimension"] = uint32_t{5760};
     data["Exif.Photo.PixelYDimension"] = uint32_t{3840};
+    data["Exif.Photo.ColorSpace"] = uint16_t{0xFFFF};  // "uncalibrated": Adobe RGB
+    data["Exif.Iop.InteroperabilityIndex"] = "R03";
     data["Exif.Canon.OwnerName"] = "Velmora Test";
     data["Exif.GPSInfo.GPSVersionID"] = "2 3 0 0";
     data["Exif.GPSInfo.GPSLatitudeRef"] = "N";
