@@ -20,7 +20,8 @@ inline constexpr int kMaxExifBody = 0xFFFF - 2;
 std::optional<QByteArray> FitExif(const QByteArray& exif, int width, int height, bool keepGps,
                                   bool madeSrgb, QString* problem);
 
-// FitExif on the Exif block of the JPEG file at `inputPath`: the APP1 body for the output,
+// FitExif on the Exif block of the JPEG file at `inputPath`, sRGB when the file embeds a
+// colour profile (the decoder turns its pixels into sRGB): the APP1 body for the output,
 // or nothing when the input has none (no problem), or it could not be read or fitted (the
 // problem says why: the file is written without Exif all the same). Safe on any thread.
 std::optional<QByteArray> ExifForOutput(const QString& inputPath, int width, int height,
