@@ -154,12 +154,16 @@ bool BatchDriver::commit(const PreparedFile& file, const QString& intermediatePa
         case PreparedFile::Format::Bitmap:
             bitmapfile::SavePicture(file.canvas, file.destination);
             return true;
-        case PreparedFile::Format::Jpeg:
-            if (file.jpeg)
-                return WriteNewJpegFile(file.destination, *file.jpeg);
+        case PreparedFile::Format::Jpeg: {
             // Kept while preparing; should it have gone meanwhile, encode it now.
-            return WriteJpegOutput(file.canvas, file.canvas.width(), file.canvas.height(),
-                                   file.destination, settings_) == 0;
+            const bool written =
+                file.jpeg ? WriteNewJpegFile(file.destination, *file.jpeg)
+                          : WriteJpegOutput(file.canvas, file.canvas.width(), file.canvas.height(),
+                                            file.destination, settings_, file.exif) == 0;
+            if (written && !file.exifProblem.isEmpty())
+                eventlog::Error(file.exifProblem);
+            return written;
+        }
     }
     return true;
 }

@@ -9,6 +9,7 @@
 #include "NewFile.h"
 #include "RasterImage.h"
 #include "RuntimeError.h"
+#include "SegmentInsert.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ void configure(tessaro::JpegEncoder& Encoder, const Settings& settings) {
 
 std::vector<uint8_t> EncodeJpegOutput(const QImage& canvas, int32_t width, int32_t height,
                                       const QString& destination, const Settings& settings,
-                                      bool sample) {
+                                      bool sample, const QByteArray& exif) {
     using namespace tessaro;
     JpegEncoder Encoder;
     if (!sample) {
@@ -59,7 +60,16 @@ std::vector<uint8_t> EncodeJpegOutput(const QImage& canvas, int32_t width, int32
     if (Encoder.SampleHDC(*WorkImage.hDC(), WorkImage.Width(), WorkImage.Height(), 0, 0) != 0) {
         err::raiseOutOfMemory();
     }
-    return Encoder.EncodeStream();
+    std::vector<uint8_t> bytes = Encoder.EncodeStream();
+    if (!exif.isEmpty())
+        InsertExif(bytes, exif);
+    return bytes;
+}
+
+void InsertExif(std::vector<uint8_t>& jpeg, const QByteArray& exif) {
+    constexpr uint8_t kApp1 = 0xE1;
+    tessaro::jpeg::InsertSegment(jpeg, kApp1, reinterpret_cast<const uint8_t*>(exif.constData()),
+                                 static_cast<size_t>(exif.size()));
 }
 
 bool JpegOutputExists(const QString& destination) {
@@ -72,12 +82,13 @@ bool WriteNewJpegFile(const QString& destination, const std::vector<uint8_t>& by
 }
 
 int32_t WriteJpegOutput(const QImage& canvas, int32_t width, int32_t height,
-                        const QString& destination, const Settings& settings) {
+                        const QString& destination, const Settings& settings,
+                        const QByteArray& exif) {
     if (destination.isEmpty())
         return 1;
     const bool exists = JpegOutputExists(destination);
     const std::vector<uint8_t> bytes =
-        EncodeJpegOutput(canvas, width, height, destination, settings, !exists);
+        EncodeJpegOutput(canvas, width, height, destination, settings, !exists, exif);
     if (exists)
         return 2;
     return WriteNewJpegFile(destination, bytes) ? 0 : 2;

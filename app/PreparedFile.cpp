@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "CanvasSize.h"
+#include "ExifCarry.h"
 #include "FileTitle.h"
 #include "GifConvert.h"
 #include "JpegOutput.h"
@@ -14,6 +15,20 @@ bool SameOutputChoices(const Settings& a, const Settings& b) {
            a.KeepProportions == b.KeepProportions && a.LockHeight == b.LockHeight &&
            a.Comment == b.Comment;
 }
+
+namespace {
+
+void carryExif(PreparedFile& file, const QString& path, const CanvasSize& size, bool keepGps) {
+    QString problem;
+    std::optional<QByteArray> exif =
+        exifcarry::ExifForOutput(path, size.width, size.height, keepGps, &problem);
+    if (exif)
+        file.exif = std::move(*exif);
+    if (!problem.isEmpty())
+        file.exifProblem = QString("Exif data of %1 left out: %2").arg(path, problem);
+}
+
+}  // namespace
 
 PreparedFile PrepareFile(const QString& path, const BatchRules& rules) {
     const Settings& s = rules.settings;
@@ -46,9 +61,11 @@ PreparedFile PrepareFile(const QString& path, const BatchRules& rules) {
         if (file.format == PreparedFile::Format::Gif) {
             file.gif = GifConvert::indexPicture(file.canvas, path);
         } else if (file.format == PreparedFile::Format::Jpeg) {
+            if (rules.keepMetadata)
+                carryExif(file, path, size, rules.keepGps);
             const bool kept = JpegOutputExists(file.destination);
-            std::vector<uint8_t> bytes =
-                EncodeJpegOutput(file.canvas, size.width, size.height, file.destination, s, !kept);
+            std::vector<uint8_t> bytes = EncodeJpegOutput(file.canvas, size.width, size.height,
+                                                          file.destination, s, !kept, file.exif);
             if (!kept)
                 file.jpeg = std::move(bytes);
         }

@@ -19,7 +19,9 @@ struct BatchRules {
     QString text2;
     Settings settings;
     QString outputFolder;
-    QSize previewSize;  // the drop target's preview; empty when none is wanted
+    QSize previewSize;          // the drop target's preview; empty when none is wanted
+    bool keepMetadata = false;  // JPEG outputs carry their input's Exif block, fitted
+    bool keepGps = false;       // ... with its GPS position
 };
 
 // Whether two settings records resize and write a file the same way (the window's position
@@ -39,6 +41,8 @@ struct PreparedFile {
     gif::IndexedImage gif;
     // JPEG: the file's bytes; none when the output existed while preparing (it is kept).
     std::optional<std::vector<uint8_t>> jpeg;
+    QByteArray exif;      // JPEG: the Exif APP1 body the output carries; empty when none
+    QString exifProblem;  // why the input's Exif block was left out, for the event log
     // Raised while preparing; raised again when the file's turn comes. With a canvas, the
     // failure came after it and the intermediate bitmap is written first, as without workers.
     std::exception_ptr error;

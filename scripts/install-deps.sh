@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   libjpeg62-turbo-dev libjpeg-turbo-progs
+  libexiv2-dev  # the Exif blocks JPEG outputs carry over
   desktop-file-utils appstream
   dpkg-dev file  # `make package`: shlibdeps finds the .deb's library dependencies
 )
