@@ -5,6 +5,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "FileName.h"
 #include "PointStretch.h"
 
 DropTarget::DropTarget(int index, QWidget* parent) : QLabel(parent), index_(index) {
@@ -36,8 +37,10 @@ void DropTarget::dragMoveEvent(QDragMoveEvent* event) {
 void DropTarget::dropEvent(QDropEvent* event) {
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls()) {
+        // From the URL's own bytes: a name that is not UTF-8 keeps them (FileName.h).
         if (url.isLocalFile())
-            paths << url.toLocalFile();
+            paths << filename::FromBytes(
+                QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
     }
     if (paths.isEmpty())
         return;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "FileName.h"
 #include "RuntimeError.h"
 #include "TemporaryFile.h"
 
@@ -18,7 +19,7 @@ constexpr int kMaxSide = 65535;
 [[noreturn]] void accessError(const QString& path, const QString& why) {
     throw tessaro::RuntimeError(
         tessaro::err::kFileAccess,
-        QString("Path/File access error: %1 (%2)").arg(path, why).toStdString());
+        filename::ErrorText(QString("Path/File access error: %1 (%2)").arg(path, why)));
 }
 
 int writeBytes(GifFileType* gif, const GifByteType* bytes, int length) {
@@ -77,7 +78,7 @@ void writeGif(const IndexedImage& image, const QString& path) {
     if (!table)
         tessaro::err::raiseOutOfMemory();
 
-    tessaro::files::TemporaryFile file(QFile::encodeName(path).toStdString(),
+    tessaro::files::TemporaryFile file(filename::ToBytes(path).toStdString(),
                                        tessaro::files::TemporaryFile::Existing::Replace,
                                        tessaro::files::TemporaryFile::Errors::AccessError);
     int error = 0;
