@@ -55,7 +55,7 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
     // Found once: telling whether the program folder is writable takes a probe file.
     const programfolder::Layout layout = programfolder::LayoutFor(programFolder_);
     report.outputFolder = layout.outputFolder;
-    QDir().mkpath(report.outputFolder);  // usually there already; a failure shows on writing
+    filename::MakePath(report.outputFolder);  // usually there already; a failure shows on writing
 
     List1.clear();
     TargetIndex = targetIndex;

@@ -49,7 +49,7 @@ QByteArray ReadUpTo(int fd, qsizetype limit) {
 }  // namespace
 
 bool FileExists(const QString& path) {
-    return QFileInfo::exists(path);
+    return filename::Exists(path);
 }
 
 bool LoadSettings(const QString& folder, Settings& s) {

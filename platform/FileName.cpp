@@ -1,6 +1,9 @@
 #include "FileName.h"
 
+#include <sys/stat.h>
+
 #include <QIODevice>
+#include <cerrno>
 
 namespace filename {
 
@@ -73,6 +76,25 @@ QByteArray ToBytes(const QString& name) {
         from = i + 1;
     }
     return bytes;
+}
+
+bool Exists(const QString& path) {
+    struct stat info {};
+    return ::stat(ToBytes(path).constData(), &info) == 0;
+}
+
+bool IsFolder(const QString& path) {
+    struct stat info {};
+    return ::stat(ToBytes(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool MakePath(const QString& path) {
+    const QByteArray bytes = ToBytes(path);
+    for (qsizetype slash = bytes.indexOf('/', 1); slash != -1;
+         slash = bytes.indexOf('/', slash + 1))
+        ::mkdir(bytes.left(slash).constData(), 0777);  // those there already fail harmlessly
+    ::mkdir(bytes.constData(), 0777);
+    return IsFolder(path);
 }
 
 void Write(QTextStream& stream, const QString& text) {

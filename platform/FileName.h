@@ -23,6 +23,12 @@ inline QString FromErrorText(const std::string& text) {
     return FromBytes(QByteArray::fromStdString(text));
 }
 
+// The file system by these names: whether `path` exists (links followed), whether it is a
+// folder, and making it with every folder above it (true when it is a folder afterwards).
+bool Exists(const QString& path);
+bool IsFolder(const QString& path);
+bool MakePath(const QString& path);
+
 // Writes `text` to `stream`: to a file or terminal as the names' own bytes, to a string as is.
 void Write(QTextStream& stream, const QString& text);
 
