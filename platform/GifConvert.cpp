@@ -27,7 +27,7 @@ constexpr int kMaxGifSide = 65535;
 }
 
 QImage readBitmap(const QString& path) {
-    const auto file = picture::OpenPictureFile(path);
+    const auto file = picture::OpenPictureFile(path, path);
     QImageReader reader(file.get());
     reader.setDecideFormatFromContent(true);
     reader.setAllocationLimit(kAllocationLimitMb);

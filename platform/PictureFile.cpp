@@ -16,13 +16,20 @@ QString FileNameOf(const QString& path) {
     return path.mid(path.lastIndexOf('/') + 1);
 }
 
-void RaiseInvalidPicture(const QString& path, const QString& why) {
+namespace {
+[[noreturn]] void raiseInvalid(const QString& shownAs, const QString& why) {
     throw tessaro::RuntimeError(
         tessaro::err::kInvalidPicture,
-        filename::ErrorText(QString("Invalid picture: %1 (%2)").arg(FileNameOf(path), why)));
+        filename::ErrorText(QString("Invalid picture: %1 (%2)").arg(shownAs, why)));
+}
+}  // namespace
+
+void RaiseInvalidPicture(const QString& path, const QString& why) {
+    raiseInvalid(FileNameOf(path), why);
 }
 
-std::unique_ptr<QFile> OpenPictureFile(const QString& path) {
+std::unique_ptr<QFile> OpenPictureFile(const QString& path, const QString& shownAs) {
+    const QString shown = shownAs.isEmpty() ? FileNameOf(path) : shownAs;
     const QByteArray name = filename::ToBytes(path);
     int fd = -1;
     do {
@@ -32,22 +39,22 @@ std::unique_ptr<QFile> OpenPictureFile(const QString& path) {
         const int error = errno;
         if (error == ENOMEM)
             tessaro::err::raiseOutOfMemory();
-        RaiseInvalidPicture(path, error == ENOENT
-                                      ? QString("file not found")
-                                      : QString::fromStdString(tessaro::files::reasonFor(error)));
+        raiseInvalid(shown, error == ENOENT
+                                ? QString("file not found")
+                                : QString::fromStdString(tessaro::files::reasonFor(error)));
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        RaiseInvalidPicture(path, QString::fromStdString(tessaro::files::fileKind(info.st_mode)) +
-                                      ", not a regular file");
+        raiseInvalid(shown, QString::fromStdString(tessaro::files::fileKind(info.st_mode)) +
+                                ", not a regular file");
     }
     // A regular file's reads never wait anyway; the flag is dropped so that none is refused.
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     auto file = std::make_unique<QFile>();
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        RaiseInvalidPicture(path, file->errorString());
+        raiseInvalid(shown, file->errorString());
     }
     return file;
 }

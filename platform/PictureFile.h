@@ -11,7 +11,8 @@ namespace picture {
 // dropped files never holds up the batch (a FIFO would wait for a writer for ever). Raises
 // RuntimeError 481 "Invalid picture: <name> (<why>)": "file not found", "a folder, not a
 // regular file", "a FIFO, not a regular file", or the system's reason.
-std::unique_ptr<QFile> OpenPictureFile(const QString& path);
+// The message names the file as `shownAs`, by default the name part of `path`.
+std::unique_ptr<QFile> OpenPictureFile(const QString& path, const QString& shownAs = {});
 
 // The name part of `path`, for messages.
 QString FileNameOf(const QString& path);
