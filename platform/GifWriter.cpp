@@ -68,11 +68,11 @@ void writeGif(const IndexedImage& image, const QString& path) {
         image.indices.size() != static_cast<size_t>(image.width) * image.height) {
         throw tessaro::RuntimeError(
             tessaro::err::kInvalidPicture,
-            QString("Invalid picture: %1 (%2 x %3 pixels do not fit a GIF image)")
-                .arg(path)
-                .arg(image.width)
-                .arg(image.height)
-                .toStdString());
+            filename::ErrorText(
+                QString("Invalid picture: %1 (%2 x %3 pixels do not fit a GIF image)")
+                    .arg(path)
+                    .arg(image.width)
+                    .arg(image.height)));
     }
     const auto table = colourTable(image.palette);
     if (!table)
