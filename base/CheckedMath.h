@@ -18,24 +18,12 @@ T narrow(int64_t v) {
     return static_cast<T>(v);
 }
 
-inline int32_t add32(int64_t a, int64_t b) {
-    return narrow<int32_t>(a + b);
-}
-inline int32_t sub32(int64_t a, int64_t b) {
-    return narrow<int32_t>(a - b);
-}
-inline int32_t mul32(int64_t a, int64_t b) {
-    return narrow<int32_t>(a * b);
-}
-inline int16_t add16(int32_t a, int32_t b) {
-    return narrow<int16_t>(int64_t{a} + b);
-}
-inline int16_t sub16(int32_t a, int32_t b) {
-    return narrow<int16_t>(int64_t{a} - b);
-}
-inline int16_t mul16(int32_t a, int32_t b) {
-    return narrow<int16_t>(int64_t{a} * b);
-}
+inline int32_t add32(int64_t a, int64_t b) { return narrow<int32_t>(a + b); }
+inline int32_t sub32(int64_t a, int64_t b) { return narrow<int32_t>(a - b); }
+inline int32_t mul32(int64_t a, int64_t b) { return narrow<int32_t>(a * b); }
+inline int16_t add16(int32_t a, int32_t b) { return narrow<int16_t>(int64_t{a} + b); }
+inline int16_t sub16(int32_t a, int32_t b) { return narrow<int16_t>(int64_t{a} - b); }
+inline int16_t mul16(int32_t a, int32_t b) { return narrow<int16_t>(int64_t{a} * b); }
 
 // Rounds to the nearest integer, halves to even (the default rounding mode), and raises
 // the overflow error when the result does not fit T. NaN counts as overflow.
@@ -49,11 +37,7 @@ T roundEven(double v) {
     return static_cast<T>(r);
 }
 
-inline int32_t round32(double v) {
-    return roundEven<int32_t>(v);
-}
-inline int16_t round16(double v) {
-    return roundEven<int16_t>(v);
-}
+inline int32_t round32(double v) { return roundEven<int32_t>(v); }
+inline int16_t round16(double v) { return roundEven<int16_t>(v); }
 
 }  // namespace tessaro::checked

@@ -9,13 +9,13 @@ namespace tessaro {
 // An error as the program reports it: a number and a text. Every subsystem raises this one
 // type so that the batch driver can end a batch with the exact number and text.
 class RuntimeError : public std::runtime_error {
-  public:
+public:
     RuntimeError(int number, const std::string& text) : std::runtime_error(text), number_(number) {}
 
     int number() const noexcept { return number_; }
     std::string text() const { return what(); }
 
-  private:
+private:
     int number_;
 };
 
@@ -34,12 +34,8 @@ inline constexpr int kInvalidPicture = 481;
 [[noreturn]] inline void raiseInvalidCall() {
     throw RuntimeError(kInvalidCall, "Invalid procedure call or argument");
 }
-[[noreturn]] inline void raiseOverflow() {
-    throw RuntimeError(kOverflow, "Overflow");
-}
-[[noreturn]] inline void raiseOutOfMemory() {
-    throw RuntimeError(kOutOfMemory, "Out of memory");
-}
+[[noreturn]] inline void raiseOverflow() { throw RuntimeError(kOverflow, "Overflow"); }
+[[noreturn]] inline void raiseOutOfMemory() { throw RuntimeError(kOutOfMemory, "Out of memory"); }
 [[noreturn]] inline void raiseSubscript() {
     throw RuntimeError(kSubscript, "Subscript out of range");
 }
