@@ -8,6 +8,7 @@
 #include "BatchMemory.h"
 #include "BitmapFile.h"
 #include "EventLog.h"
+#include "FileName.h"
 #include "GifConvert.h"
 #include "JpegOutput.h"
 #include "OrderedWorkers.h"
@@ -54,7 +55,7 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
     // Found once: telling whether the program folder is writable takes a probe file.
     const programfolder::Layout layout = programfolder::LayoutFor(programFolder_);
     report.outputFolder = layout.outputFolder;
-    QDir().mkpath(report.outputFolder);  // usually there already; a failure shows on writing
+    filename::MakePath(report.outputFolder);  // usually there already; a failure shows on writing
 
     List1.clear();
     TargetIndex = targetIndex;
@@ -87,7 +88,10 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
         rules = BatchRules{TargetIndex, text1_, text2_, settings_, report.outputFolder, preview};
         workers = std::make_unique<OrderedWorkers<PreparedFile>>(
             first, count, workerCount(),
-            [&files, rules](int i) { return PrepareFile(files.at(i), rules); });
+            [&files, rules](int i) { return PrepareFile(files.at(i), rules); },
+            OrderedWorkers<PreparedFile>::Budget{
+                memoryBudget_ > 0 ? memoryBudget_ : BatchMemory::DefaultBudget(),
+                &BatchMemory::HeldBytes});
     };
     const std::function<void()> waiting = [this] { processEvents(); };
 
@@ -112,7 +116,7 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
                 ++report.unchanged;
             }
         } catch (const tessaro::RuntimeError& e) {
-            report.failure = BatchFailure{path, e.number(), QString::fromStdString(e.text())};
+            report.failure = BatchFailure{path, e.number(), filename::FromErrorText(e.text())};
         } catch (const std::bad_alloc&) {
             report.failure = BatchFailure{path, tessaro::err::kOutOfMemory, "Out of memory"};
         } catch (const std::exception& e) {

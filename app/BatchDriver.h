@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -57,6 +58,9 @@ class BatchDriver {
     // How many files are prepared at once; 0 (the default) means one per core. With 1 every
     // file is prepared on the calling thread.
     void setJobs(int jobs);
+    // The bytes that files prepared but not yet written may hold at once; 0 (the default) means
+    // BatchMemory::DefaultBudget().
+    void setMemoryBudget(size_t bytes) { memoryBudget_ = bytes; }
     BatchReport Run(int16_t targetIndex, const QStringList& dropped);
 
     static bool IsAccepted(const QString& path);
@@ -80,4 +84,5 @@ class BatchDriver {
     QString text1_ = "1280";
     QString text2_ = "960";
     int jobs_ = 0;
+    size_t memoryBudget_ = 0;
 };

@@ -1,5 +1,11 @@
 #include "BatchMemory.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "PreparedFile.h"
+
 #include <cstdlib>  // says whether this is glibc
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -24,4 +30,20 @@ BatchMemory::~BatchMemory() {
 #if defined(__GLIBC__)
     malloc_trim(0);
 #endif
+}
+
+size_t BatchMemory::DefaultBudget() {
+    constexpr size_t kLeast = size_t{256} << 20;
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageBytes = ::sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageBytes <= 0)
+        return kLeast;
+    return std::max(kLeast, static_cast<size_t>(pages) / 4 * static_cast<size_t>(pageBytes));
+}
+
+size_t BatchMemory::HeldBytes(const PreparedFile& file) {
+    return static_cast<size_t>(file.canvas.sizeInBytes()) +
+           static_cast<size_t>(file.preview.sizeInBytes()) + file.gif.indices.size() +
+           file.gif.palette.size() * sizeof(file.gif.palette[0]) +
+           (file.jpeg ? file.jpeg->size() : 0);
 }

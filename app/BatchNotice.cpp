@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "FileName.h"
+
 namespace batchnotice {
 
 namespace {
@@ -50,7 +52,7 @@ QString Outcome(const BatchReport& report, bool withPaths) {
 }
 
 bool OffersFolder(const BatchReport& report) {
-    return report.written + report.unchanged > 0 && QFileInfo(report.outputFolder).isDir();
+    return report.written + report.unchanged > 0 && filename::IsFolder(report.outputFolder);
 }
 
 QString OpenFailed(const QString& what) {

@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "DropTargetAccessible.h"
+#include "FileName.h"
 #include "PointStretch.h"
 #include "ProgramFolder.h"
 
@@ -85,8 +86,10 @@ void DropTarget::dragMoveEvent(QDragMoveEvent* event) {
 void DropTarget::dropEvent(QDropEvent* event) {
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls()) {
+        // From the URL's own bytes: a name that is not UTF-8 keeps them (FileName.h).
         if (url.isLocalFile())
-            paths << url.toLocalFile();
+            paths << filename::FromBytes(
+                QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
     }
     if (paths.isEmpty())
         return;

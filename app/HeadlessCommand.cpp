@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "BatchDriver.h"
+#include "FileName.h"
 #include "OwnChoices.h"
 #include "ProgramFolder.h"
 #include "QualityChoices.h"
@@ -254,8 +255,9 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
     out << report.written << " written, " << report.unchanged << " unchanged (already there), "
         << report.skipped << " skipped by name; output folder: " << report.outputFolder << "\n";
     if (report.failure) {
-        err << "tessaro: stopped at " << report.failure->file << ": error "
-            << report.failure->number << ": " << report.failure->text << "\n";
+        filename::Write(err, QString("tessaro: stopped at %1: error %2: %3\n")
+                                 .arg(report.failure->file, QString::number(report.failure->number),
+                                      report.failure->text));
         return 1;
     }
     if (const int signal = StopSignals::received(); signal != 0) {

@@ -5,6 +5,7 @@
 #include "CheckedConversion.h"
 #include "Cp1252.h"
 #include "DrawingContext.h"
+#include "FileName.h"
 #include "JpegEncoder.h"
 #include "NewFile.h"
 #include "RasterImage.h"
@@ -14,7 +15,7 @@
 namespace {
 
 std::string fileName(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return filename::ToBytes(path).toStdString();
 }
 
 // The encoder with the user's subsampling or greyscale, quality and comment; raises what the

@@ -77,14 +77,15 @@ void MainWindow::Form_Load() {
     Text2->setText(choices_.CustomHeight);
     if (settings_.SampleH != 0)
         qualitychoices::FallBackFromBadSampling(settings_);
-    // The list starts on the saved entry, so that setting the greyscale box below keeps the
-    // saved subsampling choice instead of reading an empty list.
-    if (settings_.SubSampleIndex >= 0 && settings_.SubSampleIndex < cboSubSample->count()) {
+    if (settings_.SampleH == 0) {
+        // From an empty list, so that selecting the entry derives the factors from it.
+        ShowQualityPanel(true);
+    } else if (settings_.SubSampleIndex >= 0 && settings_.SubSampleIndex < cboSubSample->count()) {
+        // The list starts on the saved entry, so that setting the greyscale box below keeps
+        // the saved subsampling choice instead of reading an empty list.
         const QSignalBlocker quiet(cboSubSample);
         cboSubSample->setCurrentIndex(settings_.SubSampleIndex);
     }
-    if (settings_.SampleH == 0)
-        ShowQualityPanel(true);
     restorePosition();
     ThemedButton4->SetCaption("Nome File\r\ncon ris. imm.");
     ApplyToggleLook(ThemedButton4, settings_.NameWithSize);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <exception>
 #include <functional>
 #include <map>
@@ -14,16 +16,31 @@
 
 // Runs task(i) for i = first .. end-1 on a few threads and hands the results back strictly in
 // that order. A task starts only while it is fewer than `2 * workers` places ahead of the next
-// result to be taken: enough for the workers to go on while the taker waits on the disk, and
-// few enough that memory stays bounded. With one worker (or when no thread can be started) each
-// task runs on the caller's thread inside take().
+// result to be taken: enough for the workers to go on while the taker waits on the disk. It
+// also starts only while the results not yet taken, and the tasks running, fit the memory
+// budget, each running task counted as large as the largest result so far (as the whole budget
+// until one is known); the result last taken counts until the next take(), as the caller is
+// still writing it. The next result to be taken may always be made once nothing else is held,
+// so that any budget finishes the work that one worker would, holding no more at once. With one worker (or when no thread can be started)
+// each task runs on the caller's thread inside take().
 template <class Result>
 class OrderedWorkers {
   public:
     using Task = std::function<Result(int index)>;
 
-    OrderedWorkers(int first, int end, int workers, Task task)
-        : task_(std::move(task)), next_(first), end_(end), taken_(first), window_(2 * workers) {
+    // The bytes results may hold between being made and being taken, and what one holds.
+    struct Budget {
+        size_t bytes = SIZE_MAX;
+        std::function<size_t(const Result&)> cost = [](const Result&) { return size_t{0}; };
+    };
+
+    OrderedWorkers(int first, int end, int workers, Task task, Budget budget = {})
+        : task_(std::move(task)),
+          budget_(std::move(budget)),
+          next_(first),
+          end_(end),
+          taken_(first),
+          window_(2 * workers) {
         const int threads = std::min(workers, end - first);
         if (threads < 2)
             return;
@@ -59,10 +76,15 @@ class OrderedWorkers {
             return task_(index);
         }
         std::unique_lock lock(mutex_);
+        // The result taken before is written by now.
+        held_ -= writing_;
+        writing_ = 0;
+        changed_.notify_all();
         for (;;) {
             if (auto found = done_.find(index); found != done_.end()) {
                 Slot slot = std::move(found->second);
                 done_.erase(found);
+                writing_ = slot.bytes;
                 taken_ = index + 1;
                 lock.unlock();
                 changed_.notify_all();
@@ -83,41 +105,72 @@ class OrderedWorkers {
 
     int threadCount() const { return static_cast<int>(threads_.size()); }
 
+    // The most results made or being made but not yet taken at any one time.
+    int mostInFlight() const {
+        std::lock_guard lock(mutex_);
+        return mostInFlight_;
+    }
+
   private:
     struct Slot {
         std::optional<Result> result;
         std::exception_ptr error;
+        size_t bytes = 0;
     };
+
+    bool fitsBudget() const {
+        if (next_ == taken_ && held_ == 0)
+            return true;
+        if (!largestKnown_)
+            return running_ == 0 && done_.empty();
+        const size_t room = budget_.bytes - std::min(budget_.bytes, held_);
+        return largest_ == 0 || (static_cast<size_t>(running_) + 1) <= room / largest_;
+    }
 
     void work() {
         std::unique_lock lock(mutex_);
         for (;;) {
-            changed_.wait(
-                lock, [this] { return stopping_ || next_ >= end_ || next_ < taken_ + window_; });
+            changed_.wait(lock, [this] {
+                return stopping_ || next_ >= end_ || (next_ < taken_ + window_ && fitsBudget());
+            });
             if (stopping_ || next_ >= end_)
                 return;
             const int index = next_++;
+            ++running_;
+            mostInFlight_ = std::max(mostInFlight_, next_ - taken_);
             lock.unlock();
             Slot slot;
             try {
                 slot.result.emplace(task_(index));
+                slot.bytes = budget_.cost(*slot.result);
             } catch (...) {
                 slot.error = std::current_exception();
             }
             lock.lock();
+            --running_;
+            held_ += slot.bytes;
+            largest_ = std::max(largest_, slot.bytes);
+            largestKnown_ = largestKnown_ || !slot.error;
             done_.emplace(index, std::move(slot));
             changed_.notify_all();
         }
     }
 
     Task task_;
+    Budget budget_;
     int next_;   // next task to start
     int end_;    // one past the last task
     int taken_;  // next result to hand back
     int window_;
     bool stopping_ = false;
+    int running_ = 0;
+    size_t held_ = 0;     // bytes of the results in done_ and of the one being written
+    size_t writing_ = 0;  // bytes of the result last taken, until the next take()
+    size_t largest_ = 0;  // of any result so far
+    bool largestKnown_ = false;
+    int mostInFlight_ = 0;
     std::map<int, Slot> done_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::thread> threads_;
 };

@@ -71,6 +71,14 @@ void FallBackFromBadSampling(Settings& s) {
     ApplySubSample(s, kDefaultEntry, s.GreyscaleOn);
 }
 
+void DropCutSampling(Settings& s, int bytesRead) {
+    if (bytesRead >= settingsrecord::kSamplingEnd)
+        return;
+    s.SampleH = 0;
+    s.SampleV = 0;
+    s.SubSampleIndex = kDefaultEntry;
+}
+
 void ApplyStartupDefaults(Settings& s) {
     if (s.SampleH == 0) {
         SynchroniseFromSettings(s);

@@ -26,6 +26,12 @@ int SynchroniseFromSettings(Settings& s);
 // and the event log says so.
 void FallBackFromBadSampling(Settings& s);
 
+// The factors and the list entry are one choice, the factors following the entry. A record
+// cut before the end of the entry (`bytesRead` below settingsrecord::kSamplingEnd) holds no
+// choice: whatever factors it held are dropped and the default entry is kept, so that
+// start-up derives the factors from that entry as for a new file.
+void DropCutSampling(Settings& s, int bytesRead);
+
 // The start-up rules: a record without sampling factors gets the panel's defaults, factors
 // outside 1..4 fall back to the default entry (said in the event log), and with neither lock
 // chosen the height is locked.

@@ -48,6 +48,7 @@ class Reader {
         v = raw != 0;
     }
     bool has(qsizetype n) const { return !stopped_ && bytes_.size() - pos_ >= n; }
+    qsizetype position() const { return pos_; }
     QByteArray rest(qsizetype n) const {
         return bytes_.mid(pos_, std::min(n, bytes_.size() - pos_));
     }
@@ -93,7 +94,7 @@ QByteArray encode(const Settings& s) {
     return out;
 }
 
-void decode(const QByteArray& bytes, Settings& s) {
+int decode(const QByteArray& bytes, Settings& s) {
     Reader r(bytes);
     r.read32(s.FormLeft);
     r.read32(s.FormTop);
@@ -111,10 +112,11 @@ void decode(const QByteArray& bytes, Settings& s) {
     r.readBool(s.LockWidth);
     r.readBool(s.StayOnTop);
     if (!r.has(2))
-        return;
+        return static_cast<int>(r.position());
     int16_t length = 0;
     r.read16(length);
     s.Comment = length > 0 ? cp1252::toUnicode(r.rest(length)) : QString();
+    return kFixedSize;
 }
 
 }  // namespace settingsrecord

@@ -37,9 +37,14 @@ inline constexpr int kMaxCommentBytes = 32767;
 // Windows-1252. A longer comment than the length field can hold is cut to fit.
 QByteArray encode(const Settings& s);
 
+// Offset of the first field after the subsampling entry.
+inline constexpr int kSamplingEnd = 36;
+
 // Reads as many whole fields as `bytes` holds, in file order, over `s`; reading stops at the
-// first field a short file cuts, and that field and every later one keep their values in `s`. A comment length that runs past the end is cut to the bytes
-// present; a negative one reads as an empty comment.
-void decode(const QByteArray& bytes, Settings& s);
+// first field a short file cuts, and that field and every later one keep their values in `s`.
+// A comment length that runs past the end is cut to the bytes present; a negative one reads as
+// an empty comment. Returns how many bytes of whole fields were read before the comment
+// (kFixedSize when the record is whole).
+int decode(const QByteArray& bytes, Settings& s);
 
 }  // namespace settingsrecord

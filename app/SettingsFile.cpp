@@ -12,7 +12,9 @@
 
 #include "EventLog.h"
 #include "FileError.h"
+#include "FileName.h"
 #include "ProgramFolder.h"
+#include "QualityChoices.h"
 #include "RuntimeError.h"
 #include "TemporaryFile.h"
 
@@ -47,7 +49,7 @@ QByteArray ReadUpTo(int fd, qsizetype limit) {
 }  // namespace
 
 bool FileExists(const QString& path) {
-    return QFileInfo::exists(path);
+    return filename::Exists(path);
 }
 
 bool LoadSettings(const QString& folder, Settings& s) {
@@ -57,7 +59,7 @@ bool LoadSettings(const QString& folder, Settings& s) {
     // Opened without waiting for a writer and checked once open: a FIFO or device would block
     // the start or feed endless bytes, and only a plain file is ours.
     const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        ::open(filename::ToBytes(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat info {};
@@ -71,19 +73,19 @@ bool LoadSettings(const QString& folder, Settings& s) {
     const QByteArray bytes =
         ReadUpTo(fd, settingsrecord::kFixedSize + settingsrecord::kMaxCommentBytes);
     ::close(fd);
-    settingsrecord::decode(bytes, s);
+    qualitychoices::DropCutSampling(s, settingsrecord::decode(bytes, s));
     return !bytes.isEmpty();
 }
 
 bool SaveSettings(const QString& folder, const Settings& s) {
     const QByteArray bytes = settingsrecord::encode(s);
     try {
-        tessaro::files::TemporaryFile file(QFile::encodeName(pathIn(folder)).toStdString(),
+        tessaro::files::TemporaryFile file(filename::ToBytes(pathIn(folder)).toStdString(),
                                            tessaro::files::TemporaryFile::Existing::Replace);
         file.write(bytes.constData(), static_cast<size_t>(bytes.size()));
         file.publish();
     } catch (const tessaro::RuntimeError& e) {
-        ReportSaveFailure(QString::fromStdString(e.text()));
+        ReportSaveFailure(filename::FromErrorText(e.text()));
         return false;
     }
     return true;

@@ -13,7 +13,8 @@ inline constexpr const char* kFileName = "resizer.cfg";
 bool FileExists(const QString& path);
 
 // Reads the file over `s`. A missing, unreadable or short file never stops the program:
-// every field the file does not hold keeps its value. Anything but a regular file (a FIFO, a
+// every field the file does not hold keeps its value, and a file cut inside the subsampling
+// choice holds none (qualitychoices::DropCutSampling). Anything but a regular file (a FIFO, a
 // device) is refused without being opened. Returns false when nothing was read.
 bool LoadSettings(const QString& folder, Settings& s);
 

@@ -4,6 +4,7 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "FileName.h"
 #include "HeadlessCommand.h"
 #include "MainWindow.h"
 #include "ProgramFolder.h"
@@ -11,7 +12,7 @@
 int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << filename::FromBytes(argv[i]);  // any bytes a file name holds
 
     if (WantsHeadless(arguments)) {
         QCoreApplication app(argc, argv);

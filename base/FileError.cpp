@@ -1,5 +1,7 @@
 #include "FileError.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -57,6 +59,31 @@ void raiseAccessError(int error, const std::string& path) {
     }
     throw RuntimeError(err::kFileAccess,
                        "Path/File access error: " + path + " (" + reasonFor(error) + ")");
+}
+
+std::string fileKind(unsigned mode) {
+    switch (mode & S_IFMT) {
+        case S_IFREG:
+            return "a regular file";
+        case S_IFDIR:
+            return "a folder";
+        case S_IFIFO:
+            return "a FIFO";
+        case S_IFCHR:
+        case S_IFBLK:
+            return "a device";
+        case S_IFSOCK:
+            return "a socket";
+        case S_IFLNK:
+            return "a symbolic link";
+        default:
+            return "not a file";
+    }
+}
+
+void raiseNotRegularFile(const std::string& path, unsigned mode) {
+    throw RuntimeError(err::kFileAccess, "Path/File access error: " + path + " (" + fileKind(mode) +
+                                             ", not a regular file: left as it is)");
 }
 
 }  // namespace tessaro::files

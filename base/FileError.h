@@ -17,4 +17,11 @@ std::string reasonFor(int error);
 // "Path/File access error: <path> (<reason>)"; only running out of memory stays error 7.
 [[noreturn]] void raiseAccessError(int error, const std::string& path);
 
+// What a file of type `mode` (st_mode) is, for messages: "a folder", "a FIFO", "a device", ...
+std::string fileKind(unsigned mode);
+
+// Refuses to replace `path`, which is `fileKind(mode)` instead of a regular file: 75
+// "Path/File access error: <path> (<kind>, not a regular file: left as it is)".
+[[noreturn]] void raiseNotRegularFile(const std::string& path, unsigned mode);
+
 }  // namespace tessaro::files

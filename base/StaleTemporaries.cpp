@@ -17,8 +17,8 @@ namespace tessaro::files {
 
 namespace {
 
+// Whether a process of this system and id space runs with `pid` (EPERM: under another user).
 bool processRuns(long pid) {
-    // EPERM: it runs under another user.
     return pid == static_cast<long>(::getpid()) || ::kill(static_cast<pid_t>(pid), 0) == 0 ||
            errno != ESRCH;
 }
@@ -35,13 +35,18 @@ int removeStaleTemporaries(const std::string& folder, std::chrono::seconds quiet
     int removed = 0;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        const long pid = temporaryOwner(name);
-        if (pid <= 0 || processRuns(pid)) {
+        const TemporaryOwner owner = temporaryOwner(name);
+        if (owner.pid <= 0 || processRuns(owner.pid)) {
             continue;
         }
         struct stat info {};
         if (::fstatat(dirFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
-            !S_ISREG(info.st_mode) || now - info.st_mtime < quiet.count()) {
+            !S_ISREG(info.st_mode)) {
+            continue;
+        }
+        // Only a writer of this system is known to be gone; any other may still be writing.
+        const bool gone = owner.machine == localMachineMark() && owner.machine != kUnknownMachine;
+        if (!gone && now - info.st_mtime < quiet.count()) {
             continue;
         }
         if (::unlinkat(dirFd, name.c_str(), 0) == 0) {

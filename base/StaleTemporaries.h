@@ -6,11 +6,12 @@
 namespace tessaro::files {
 
 // Removes from `folder` the temporary files (see TemporaryName.h) that a process left behind
-// when it was killed part-way through a write: those whose process no longer runs on this
-// machine and that nothing has written to for `quiet` or longer. The quiet time spares a
-// live writer that this machine cannot see (another machine or container writing into a
-// shared folder). Files of live processes, links, folders and the user's own files are never
-// touched. Returns how many were removed.
+// when it was killed part-way through a write. A file of this system whose process no longer
+// runs goes at once. Where the process cannot be told (a file another machine, container or
+// boot wrote into a shared folder, or an older run's name), the file goes only once nothing has
+// written to it for `quiet` or longer, which spares a live writer this system cannot see.
+// Files of live processes, links, folders and the user's own files are never touched. Returns
+// how many were removed.
 int removeStaleTemporaries(const std::string& folder, std::chrono::seconds quiet);
 
 // The same once per folder and process, with a quiet time of two minutes: the first write

@@ -38,6 +38,15 @@ std::string followLinks(std::string path) {
     return path;
 }
 
+// Raises when `path` names anything but a regular file (a missing one is fine): replacing a
+// folder, FIFO or device with a plain file would destroy what the name stood for.
+void refuseNonRegular(const std::string& target, const std::string& shownAs) {
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        raiseNotRegularFile(shownAs, info.st_mode);
+    }
+}
+
 bool isFolder(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -73,10 +82,14 @@ int renameNoReplace(const std::string& from, const std::string& to) {
 TemporaryFile::TemporaryFile(std::string path, Existing existing, Errors errors)
     : path_(std::move(path)), existing_(existing), errors_(errors) {
     target_ = existing_ == Existing::Replace ? followLinks(path_) : path_;
+    if (existing_ == Existing::Replace) {
+        refuseNonRegular(target_, path_);
+    }
     removeStaleTemporariesOnce(folderOf(target_));
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        temporary_ = temporaryNameFor(target_, static_cast<long>(::getpid()), ++counter);
+        temporary_ =
+            temporaryNameFor(target_, localMachineMark(), static_cast<long>(::getpid()), ++counter);
         fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0 && errno != EEXIST) {
             break;
@@ -151,6 +164,7 @@ int TemporaryFile::rename() {
     if (existing_ == Existing::Keep) {
         return renameNoReplace(temporary_, target_);
     }
+    refuseNonRegular(target_, path_);  // it may have changed while the data was written
     return ::rename(temporary_.c_str(), target_.c_str()) == 0 ? 0 : errno;
 }
 

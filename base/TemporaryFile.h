@@ -16,8 +16,10 @@ namespace tessaro::files {
 class TemporaryFile {
   public:
     enum class Existing {
-        Replace,  // an existing file is replaced whole; a link is followed to its file
-        Keep,     // an existing file (or link, or one that appears meanwhile) is left alone
+        // An existing regular file is replaced whole; a link is followed to its file and kept.
+        // Anything else (a folder, FIFO or device, or a link to one) is refused and left.
+        Replace,
+        Keep,  // an existing file (or link, or one that appears meanwhile) is left alone
     };
 
     enum class Errors {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CheckedConversion.h"
+#include "FileName.h"
 #include "RuntimeError.h"
 #include "TemporaryFile.h"
 
@@ -18,7 +19,7 @@ constexpr int kInfoHeader = 40;
 [[noreturn]] void fail(const QString& path, const QString& why) {
     throw tessaro::RuntimeError(
         tessaro::err::kFileAccess,
-        QString("Path/File access error: %1 (%2)").arg(path, why).toStdString());
+        filename::ErrorText(QString("Path/File access error: %1 (%2)").arg(path, why)));
 }
 
 template <typename T>
@@ -54,7 +55,7 @@ void save(const QImage& source, const QString& path, tessaro::files::TemporaryFi
 
     // Written whole under a temporary name and renamed into place: the last complete picture
     // wins, and a failure leaves the previous file as it was.
-    tessaro::files::TemporaryFile file(QFile::encodeName(path).toStdString(),
+    tessaro::files::TemporaryFile file(filename::ToBytes(path).toStdString(),
                                        tessaro::files::TemporaryFile::Existing::Replace,
                                        tessaro::files::TemporaryFile::Errors::AccessError);
     file.write(header.data(), header.size());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "FileName.h"
 #include "RuntimeError.h"
 
 namespace {
@@ -14,7 +15,7 @@ namespace {
                    .arg(name)
                    .arg(image.width())
                    .arg(image.height());
-    throw tessaro::RuntimeError(tessaro::err::kOutOfMemory, text.toStdString());
+    throw tessaro::RuntimeError(tessaro::err::kOutOfMemory, filename::ErrorText(text));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <syslog.h>
 
+#include "FileName.h"
+
 namespace eventlog {
 
 namespace {
@@ -17,7 +19,7 @@ void Error(const QString& line) {
         return;
     }
     openlog("tessaro", LOG_PID, LOG_USER);
-    syslog(LOG_ERR, "%s", line.toUtf8().constData());
+    syslog(LOG_ERR, "%s", filename::ToBytes(line).constData());  // names keep their bytes
 }
 
 Sink SetSink(Sink sink) {

@@ -1,14 +1,15 @@
 #include "GifConvert.h"
 
-#include <QFileInfo>
 #include <QImageReader>
 #include <new>
 
 #include "CheckedConversion.h"
 #include "ColourDither.h"
 #include "ColourQuantiser.h"
+#include "FileName.h"
 #include "GifExactPalette.h"
 #include "GifWriter.h"
+#include "PictureFile.h"
 #include "RuntimeError.h"
 
 namespace {
@@ -20,14 +21,14 @@ constexpr int kAllocationLimitMb = 1024;
 constexpr int kMaxGifSide = 65535;
 
 [[noreturn]] void invalidPicture(const QString& path, const QString& why) {
-    throw tessaro::RuntimeError(tessaro::err::kInvalidPicture,
-                                QString("Invalid picture: %1 (%2)").arg(path, why).toStdString());
+    throw tessaro::RuntimeError(
+        tessaro::err::kInvalidPicture,
+        filename::ErrorText(QString("Invalid picture: %1 (%2)").arg(path, why)));
 }
 
 QImage readBitmap(const QString& path) {
-    if (!QFileInfo(path).isFile())
-        invalidPicture(path, "file not found");
-    QImageReader reader(path);
+    const auto file = picture::OpenPictureFile(path, path);
+    QImageReader reader(file.get());
     reader.setDecideFormatFromContent(true);
     reader.setAllocationLimit(kAllocationLimitMb);
     QImage image = reader.read();

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "FileName.h"
 #include "RuntimeError.h"
 #include "TemporaryFile.h"
 
@@ -18,7 +19,7 @@ constexpr int kMaxSide = 65535;
 [[noreturn]] void accessError(const QString& path, const QString& why) {
     throw tessaro::RuntimeError(
         tessaro::err::kFileAccess,
-        QString("Path/File access error: %1 (%2)").arg(path, why).toStdString());
+        filename::ErrorText(QString("Path/File access error: %1 (%2)").arg(path, why)));
 }
 
 int writeBytes(GifFileType* gif, const GifByteType* bytes, int length) {
@@ -67,17 +68,17 @@ void writeGif(const IndexedImage& image, const QString& path) {
         image.indices.size() != static_cast<size_t>(image.width) * image.height) {
         throw tessaro::RuntimeError(
             tessaro::err::kInvalidPicture,
-            QString("Invalid picture: %1 (%2 x %3 pixels do not fit a GIF image)")
-                .arg(path)
-                .arg(image.width)
-                .arg(image.height)
-                .toStdString());
+            filename::ErrorText(
+                QString("Invalid picture: %1 (%2 x %3 pixels do not fit a GIF image)")
+                    .arg(path)
+                    .arg(image.width)
+                    .arg(image.height)));
     }
     const auto table = colourTable(image.palette);
     if (!table)
         tessaro::err::raiseOutOfMemory();
 
-    tessaro::files::TemporaryFile file(QFile::encodeName(path).toStdString(),
+    tessaro::files::TemporaryFile file(filename::ToBytes(path).toStdString(),
                                        tessaro::files::TemporaryFile::Existing::Replace,
                                        tessaro::files::TemporaryFile::Errors::AccessError);
     int error = 0;

@@ -10,6 +10,7 @@
 #include "DecoderWarnings.h"
 #include "GifFirstImage.h"
 #include "JpegDecoder.h"
+#include "PictureFile.h"
 #include "RuntimeError.h"
 
 namespace picture {
@@ -17,17 +18,14 @@ namespace picture {
 namespace {
 
 [[noreturn]] void invalidPicture(const QString& path, const QString& why) {
-    throw tessaro::RuntimeError(
-        tessaro::err::kInvalidPicture,
-        QString("Invalid picture: %1 (%2)").arg(QFileInfo(path).fileName(), why).toStdString());
+    RaiseInvalidPicture(path, why);
 }
 
 // Why a picture Qt's reader handed back without complaint is not whole: the readers of
 // bitmap and GIF files stop at the end of a cut file without a word.
-QString incompleteness(const QString& path, const QByteArray& format) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();  // gone since it was read: what was read stands
+QString incompleteness(QFile& file, const QByteArray& format) {
+    if (!file.seek(0))
+        return QString();
     if (format == "bmp") {
         const qint64 needed = BitmapLengthNeeded(file.read(64));
         if (needed > file.size())
@@ -39,8 +37,9 @@ QString incompleteness(const QString& path, const QByteArray& format) {
 }
 
 // Any other picture, through Qt's readers: upright and opaque at full size.
-SourcePicture loadWithQt(const QString& path) {
-    QImageReader reader(path);
+SourcePicture loadWithQt(const QString& path, QFile& file) {
+    file.seek(0);
+    QImageReader reader(&file);
     reader.setAutoTransform(true);
     reader.setDecideFormatFromContent(true);
     DecoderWarnings warnings;
@@ -52,14 +51,14 @@ SourcePicture loadWithQt(const QString& path) {
         invalidPicture(path, warnings.messages().join("; "));
     }
     if (image.isNull()) {
-        QString why = QFileInfo::exists(path) ? reader.errorString() : "file not found";
+        QString why = reader.errorString();
         // Qt refuses a picture above its allocation limit with a text that blames the data.
         const qint64 bytes = qint64{declared.width()} * declared.height() * 4;
         if (declared.isValid() && bytes > qint64{reader.allocationLimit()} * 1024 * 1024)
             why = QString("too large (%1 x %2)").arg(declared.width()).arg(declared.height());
         invalidPicture(path, why);
     }
-    if (const QString why = incompleteness(path, format); !why.isEmpty())
+    if (const QString why = incompleteness(file, format); !why.isEmpty())
         invalidPicture(path, why);
     SourcePicture source;
     source.colourSpace = image.colorSpace();
@@ -84,9 +83,8 @@ SourcePicture loadWithQt(const QString& path) {
 
 // The whole bytes of `path` when its content is a JPEG file. Read, not mapped: a file cut
 // short by someone else while mapped would end the program.
-std::optional<QByteArray> jpegBytes(const QString& path) {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.peek(3) == QByteArray("\xFF\xD8\xFF", 3))
+std::optional<QByteArray> jpegBytes(QFile& file) {
+    if (file.peek(3) == QByteArray("\xFF\xD8\xFF", 3))
         return file.readAll();
     return std::nullopt;
 }
@@ -98,22 +96,24 @@ const uint8_t* bytesOf(const QByteArray& bytes) {
 }  // namespace
 
 SourcePicture LoadSource(const QString& path) {
-    if (const auto bytes = jpegBytes(path)) {
+    const auto file = OpenPictureFile(path);
+    if (const auto bytes = jpegBytes(*file)) {
         if (auto decoded = DecodeJpeg(bytesOf(*bytes), static_cast<size_t>(bytes->size()),
                                       QFileInfo(path).fileName()))
             return std::move(*decoded);
     }
-    return loadWithQt(path);
+    return loadWithQt(path, *file);
 }
 
 SampledPicture LoadSampled(const QString& path, const std::function<QSize(QSize)>& canvasFor,
                            QSize previewSize) {
-    if (const auto bytes = jpegBytes(path)) {
+    const auto file = OpenPictureFile(path);
+    if (const auto bytes = jpegBytes(*file)) {
         if (auto sampled = DecodeJpegSampled(bytesOf(*bytes), static_cast<size_t>(bytes->size()),
                                              QFileInfo(path).fileName(), canvasFor, previewSize))
             return std::move(*sampled);
     }
-    const SourcePicture source = loadWithQt(path);
+    const SourcePicture source = loadWithQt(path, *file);
     SampledPicture sampled;
     sampled.size = source.size();
     const QSize canvas = canvasFor(sampled.size);

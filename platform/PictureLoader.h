@@ -11,7 +11,8 @@
 // Loads bitmap, GIF and JPEG files. The content decides the decoder, whatever the name says.
 // EXIF orientation is applied and Qt's allocation limit is kept; transparent areas become
 // white; an embedded colour profile is converted to sRGB. A file that cannot be read as a
-// picture, or that its decoder warns about, raises RuntimeError 481 naming the file.
+// picture, or that its decoder warns about, raises RuntimeError 481 naming the file; so does
+// anything but a regular file, at once (OpenPictureFile).
 namespace picture {
 
 // The picture as a batch needs it: the canvas of `canvasFor(full upright size)` pixels and,

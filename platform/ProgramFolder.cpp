@@ -1,10 +1,15 @@
 #include "ProgramFolder.h"
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
+#include <algorithm>
+#include <cstdlib>
+
+#include "FileName.h"
 
 namespace programfolder {
 
@@ -28,9 +33,19 @@ bool IsInstallFolder(const QString& folder) {
            QFileInfo::exists(QDir(canonical).filePath("../share/applications/tessaro.desktop"));
 }
 
+// The folder of the running executable, its name's bytes kept (FileName.h).
+QString ExecutableFolder() {
+    char path[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path);
+    if (n <= 0 || n >= static_cast<ssize_t>(sizeof path))
+        return QDir(QCoreApplication::applicationDirPath()).absolutePath();
+    const QString executable = filename::FromBytes(QByteArray(path, n));
+    return executable.left(std::max(qsizetype{1}, executable.lastIndexOf('/')));
+}
+
 QString UserFolder(QStandardPaths::StandardLocation location) {
     const QString folder = QStandardPaths::writableLocation(location);
-    QDir().mkpath(folder);  // a failure shows when the file in it is written
+    filename::MakePath(folder);  // a failure shows when the file in it is written
     return folder;
 }
 }  // namespace
@@ -39,15 +54,20 @@ bool IsWritable(const QString& folder) {
     if (IsInstallFolder(folder))
         return false;
     // A folder not made yet is writable when the folder it would be made in is.
-    QFileInfo existing(QDir(folder).absolutePath());
-    while (!existing.exists() && !existing.isRoot())
-        existing.setFile(existing.path());
-    if (!existing.isDir())
+    QString existing = QDir(folder).absolutePath();
+    while (!filename::Exists(existing) && existing != "/")
+        existing = QFileInfo(existing).path();
+    if (!filename::IsFolder(existing))
         return false;
     // Ask the file system itself: permission bits do not tell about read-only mounts, nor
     // about root, who writes past them.
-    QTemporaryFile probe(QDir(existing.filePath()).filePath("probe-XXXXXX"));
-    return probe.open();
+    QByteArray probe = filename::ToBytes(QDir(existing).filePath("probe-XXXXXX"));
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.constData());
+    return true;
 }
 
 QString PicturesFolder() {
@@ -85,12 +105,13 @@ Layout LayoutFor(const QString& programFolder, bool programFolderWritable) {
 QString Resolve(const QString& chosen) {
     // `make run` points TESSARO_PROGRAM_FOLDER at a folder outside the build tree, so cleaning
     // the build never deletes a user's resized pictures.
-    QString folder = chosen.isEmpty() ? qEnvironmentVariable("TESSARO_PROGRAM_FOLDER") : chosen;
+    QString folder =
+        chosen.isEmpty() ? filename::FromBytes(qgetenv("TESSARO_PROGRAM_FOLDER")) : chosen;
     if (folder.isEmpty())
-        return QDir(QCoreApplication::applicationDirPath()).absolutePath();
+        return ExecutableFolder();
     folder = QDir(folder).absolutePath();
     if (IsWritable(folder))
-        QDir().mkpath(folder);  // the settings are saved there even before the first batch
+        filename::MakePath(folder);  // the settings are saved there even before the first batch
     return folder;
 }
 

@@ -1,11 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
+#include "FileName.h"
 #include "HeadlessCommand.h"
 #include "QualityChoices.h"
 #include "Settings.h"
@@ -137,4 +145,69 @@ TEST(Headless, ACommentLosesOnlyItsOuterSpaces) {
     EXPECT_EQ(qualitychoices::TrimComment("  Più luce \t "), QString::fromUtf8("Più luce \t"));
     EXPECT_EQ(qualitychoices::TrimComment("   "), "");
     EXPECT_EQ(qualitychoices::TrimComment("\nx\n"), "\nx\n");
+}
+
+// Names are bytes: every byte string comes back whole, and a name that is not UTF-8 is read,
+// written under the same bytes and named in messages.
+TEST(Headless, NamesThatAreNotUtf8KeepTheirBytes) {
+    for (const QByteArray& bytes :
+         {QByteArray("caf\xc3\xa9"), QByteArray("caf\xe9"), QByteArray("\xc0\xaf\xed\xa0\x80"),
+          QByteArray("\xe2\x82"), QByteArray("\xf0\x90\x82\x80\xff"), QByteArray("a\x80\xbf")}) {
+        EXPECT_EQ(filename::ToBytes(filename::FromBytes(bytes)), bytes) << bytes.toHex().data();
+    }
+    EXPECT_EQ(filename::FromBytes("caf\xc3\xa9"), QString::fromUtf8("café"));
+
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path());
+    ASSERT_TRUE(quadrantPicture(64, 48).save(dir.filePath("plain.bmp"), "BMP"));
+    ASSERT_EQ(::rename((folder + "/plain.bmp").constData(), (folder + "/caf\xe9.bmp").constData()),
+              0);
+    const QString input = filename::FromBytes(folder + "/caf\xe9.bmp");
+    const QString program = filename::FromBytes(folder + "/prog\xe9");
+    HeadlessRun r = headless({"--drop", "0", "--folder", program, input});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    struct stat info {};
+    EXPECT_EQ(::stat((folder + "/prog\xe9/Elaborate/caf\xe9.bmp").constData(), &info), 0);
+
+    ASSERT_EQ(::unlink((folder + "/caf\xe9.bmp").constData()), 0);
+    r = headless({"--drop", "0", "--folder", program, input});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(
+        r.err.contains(filename::FromBytes("Invalid picture: caf\xe9.bmp (file not found)")))
+        << r.err.toStdString();
+}
+
+// Only regular files are read: a FIFO (which would wait for a writer for ever) or a folder
+// under a picture's name stops the batch at once, saying what it is.
+TEST(Headless, APictureNameOnAnythingButAFileIsRefusedAtOnce) {
+    QTemporaryDir dir;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("x.jpg")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("y.gif"));
+    const struct {
+        const char* name;
+        const char* why;
+    } cases[] = {{"x.jpg", "a FIFO, not a regular file"},
+                 {"y.gif", "a folder, not a regular file"}};
+    for (const auto& c : cases) {
+        // Should the open wait after all, a writer lets it go on and the test fails.
+        std::atomic<bool> finished{false};
+        std::atomic<bool> released{false};
+        std::thread watchdog([&] {
+            for (int i = 0; i < 500 && !finished; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (!finished) {
+                released = true;
+                ::close(::open(QFile::encodeName(dir.filePath("x.jpg")).constData(), O_WRONLY));
+            }
+        });
+        const HeadlessRun r =
+            headless({"--drop", "0", "--folder", dir.filePath("prog"), dir.filePath(c.name)});
+        finished = true;
+        watchdog.join();
+        EXPECT_EQ(r.status, 1) << c.name;
+        EXPECT_TRUE(
+            r.err.contains(QString("error 481: Invalid picture: %1 (%2)").arg(c.name, c.why)))
+            << r.err.toStdString();
+        EXPECT_FALSE(released);
+    }
 }

@@ -57,9 +57,11 @@ class ParallelBatch : public ::testing::Test {
         }
         return files;
     }
-    BatchReport run(const QString& folder, int jobs, const QStringList& files, int target = 1) {
+    BatchReport run(const QString& folder, int jobs, const QStringList& files, int target = 1,
+                    size_t budget = 0) {
         BatchDriver driver(folder, settings, host);
         driver.setJobs(jobs);
+        driver.setMemoryBudget(budget);
         return driver.Run(static_cast<int16_t>(target), files);
     }
     static QStringList outputsIn(const QString& folder) {
@@ -77,24 +79,28 @@ class ParallelBatch : public ::testing::Test {
 TEST_F(ParallelBatch, OneWorkerAndManyWriteTheSameBytes) {
     const QStringList files = mixedInputs();
     QTemporaryDir one;
-    QTemporaryDir many;
     const BatchReport a = run(one.path(), 1, files);
-    const BatchReport b = run(many.path(), 4, files);
     ASSERT_FALSE(a.failure.has_value()) << a.failure->text.toStdString();
-    ASSERT_FALSE(b.failure.has_value()) << b.failure->text.toStdString();
     EXPECT_EQ(a.written, 8);
-    EXPECT_EQ(b.written, 8);
-    ASSERT_EQ(outputsIn(one.path()), outputsIn(many.path()));
     ASSERT_EQ(outputsIn(one.path()).size(), 8);
-    for (const QString& name : outputsIn(one.path())) {
-        const QByteArray first = bytesOf(QDir(one.path()).filePath("Elaborate/" + name));
-        EXPECT_FALSE(first.isEmpty());
-        EXPECT_EQ(first, bytesOf(QDir(many.path()).filePath("Elaborate/" + name)))
-            << name.toStdString();
+    // Many workers, and many with a memory budget too small for two files at once.
+    for (const size_t budget : {size_t{0}, size_t{1}}) {
+        SCOPED_TRACE(budget);
+        QTemporaryDir many;
+        const BatchReport b = run(many.path(), 4, files, 1, budget);
+        ASSERT_FALSE(b.failure.has_value()) << b.failure->text.toStdString();
+        EXPECT_EQ(b.written, 8);
+        ASSERT_EQ(outputsIn(one.path()), outputsIn(many.path()));
+        for (const QString& name : outputsIn(one.path())) {
+            const QByteArray first = bytesOf(QDir(one.path()).filePath("Elaborate/" + name));
+            EXPECT_FALSE(first.isEmpty());
+            EXPECT_EQ(first, bytesOf(QDir(many.path()).filePath("Elaborate/" + name)))
+                << name.toStdString();
+        }
+        // The intermediate bitmap holds the last file in drop order in both.
+        EXPECT_EQ(bytesOf(QDir(one.path()).filePath("ResizedOne.bmp")),
+                  bytesOf(QDir(many.path()).filePath("ResizedOne.bmp")));
     }
-    // The intermediate bitmap holds the last file in drop order in both.
-    EXPECT_EQ(bytesOf(QDir(one.path()).filePath("ResizedOne.bmp")),
-              bytesOf(QDir(many.path()).filePath("ResizedOne.bmp")));
 }
 
 TEST_F(ParallelBatch, TheFirstErrorStopsTheBatchWithManyWorkers) {
@@ -206,6 +212,31 @@ TEST(OrderedWorkers, ResultsComeInOrderWithBoundedWorkInFlight) {
     EXPECT_LE(most.load(), 3);
     EXPECT_FALSE(aheadOfWindow.load());
     EXPECT_GE(furthestAhead.load(), 5);  // the workers did run ahead, up to the bound
+}
+
+// Results made but not taken, and tasks running, stay within the memory budget (each result
+// holding 100 bytes), whatever the number of workers; the results are the same.
+TEST(OrderedWorkers, AMemoryBudgetBoundsTheResultsInFlight) {
+    const struct {
+        size_t budget;
+        int most;  // results in flight at most
+    } cases[] = {{0, 1}, {150, 1}, {250, 2}, {450, 4}, {SIZE_MAX, 6}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.budget);
+        OrderedWorkers<std::vector<char>> workers(
+            0, 30, 3,
+            [](int i) {
+                std::this_thread::sleep_for(std::chrono::microseconds((i * 7919) % 5 * 200));
+                return std::vector<char>(100, static_cast<char>(i));
+            },
+            {c.budget, [](const std::vector<char>& v) { return v.size(); }});
+        for (int i = 0; i < 30; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));  // a slow taker
+            EXPECT_EQ(workers.take(i), std::vector<char>(100, static_cast<char>(i)));
+        }
+        EXPECT_LE(workers.mostInFlight(), c.most);
+        EXPECT_GE(workers.mostInFlight(), std::min(c.most, 2));
+    }
 }
 
 TEST(OrderedWorkers, OneWorkerRunsEachTaskOnTheCallersThread) {

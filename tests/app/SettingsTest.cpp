@@ -206,6 +206,15 @@ TEST(SettingsFile, AFifoIsRefusedAndAFailedSaveIsReported) {
     ASSERT_EQ(logged.size(), 1);
     EXPECT_TRUE(logged[0].contains("not a regular file"));
 
+    // Nor is it replaced by a plain file when the settings are saved.
+    logged.clear();
+    EXPECT_FALSE(settingsfile::SaveSettings(dir.path(), sample()));
+    ASSERT_EQ(logged.size(), 1);
+    EXPECT_TRUE(logged[0].contains("a FIFO, not a regular file")) << logged[0].toStdString();
+    struct stat info {};
+    ASSERT_EQ(lstat(fifo.constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
     logged.clear();
     EXPECT_FALSE(settingsfile::SaveSettings(dir.filePath("missing"), sample()));
     ASSERT_EQ(logged.size(), 1);

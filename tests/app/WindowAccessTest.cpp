@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QFile>
 #include <QImageReader>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <functional>
 #include <vector>
@@ -108,7 +109,9 @@ TEST_F(WindowAccess, EnterSpaceOrADoubleClickChoosesFilesForTheTargetsBatch) {
         const QString name = QString("via_%1.bmp").arg(index);
         chosen = {picture(name), dir.filePath("note.txt")};
         openedIn.clear();
+        QSignalSpy finished(window.get(), &MainWindow::batchFinished);
         way.open(window->target(index++));
+        EXPECT_TRUE(finished.wait(10000));  // the batch starts right after the chooser closes
         EXPECT_EQ(openedIn, QStringList{home.filePath("Immagini")});
         EXPECT_EQ(window->lastReport().skipped, 1);  // the same filter as a drop
         EXPECT_EQ(written(name), way.size);
@@ -121,6 +124,7 @@ TEST_F(WindowAccess, EnterSpaceOrADoubleClickChoosesFilesForTheTargetsBatch) {
     chosen.clear();
     openedIn.clear();
     QTest::keyClick(window->target(0), Qt::Key_Return);
+    QApplication::processEvents();  // a queued batch would run here
     EXPECT_EQ(openedIn, QStringList{home.path()});
     EXPECT_EQ(batches, 0);
 }
@@ -154,8 +158,9 @@ TEST_F(WindowAccess, ATargetIsAButtonNamedBySizeWhosePressOpensTheChooser) {
     EXPECT_TRUE(target->state().focusable);
 
     chosen = {picture("azione.bmp")};
+    QSignalSpy finished(window.get(), &MainWindow::batchFinished);
     target->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QApplication::processEvents();
+    EXPECT_TRUE(finished.wait(10000));
     EXPECT_EQ(openedIn.size(), 1);
     EXPECT_EQ(written("azione.bmp"), QSize(640, 480));
 }

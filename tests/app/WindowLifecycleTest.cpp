@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "PanelFrame.h"
+#include "QualityChoices.h"
 #include "SettingsFile.h"
 #include "ToggleLook.h"
 #include "WindowTestSupport.h"
@@ -150,4 +151,55 @@ TEST(WindowLifecycle, TheLinkOpensTheProjectsPage) {
     click(control(w, "LabelLink"));
     ASSERT_EQ(web.opened.size(), 1);
     EXPECT_EQ(web.opened[0], QUrl("https://velmora.example.com/tessaro"));
+}
+
+// A record cut at any length: the fields it holds whole are read, every other one keeps the
+// value of a new file, and the window (like the command) settles on a sampling choice that
+// it saves whole and an encoder takes.
+TEST(WindowLifecycle, ARecordCutAnywhereKeepsTheDefaultsOfWhatItLacks) {
+    Settings full;
+    full.Reserved1 = 7;
+    full.Quality = 90;
+    full.Reserved3 = 9;
+    full.SampleH = 3;
+    full.SampleV = 1;
+    full.SubSampleIndex = 5;  // "3:1"
+    full.NameWithSize = full.KeepProportions = full.LockWidth = full.StayOnTop = true;
+    const QByteArray bytes = settingsrecord::encode(full);
+    for (int cut = 0; cut <= 50; ++cut) {
+        SCOPED_TRACE(cut);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("resizer.cfg"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.left(cut));
+        file.close();
+
+        Settings expected;  // a new file's
+        const auto whole = [cut](int end) { return cut >= end; };
+        expected.Reserved1 = whole(12) ? full.Reserved1 : 0;
+        expected.Quality = whole(20) ? full.Quality : 0;
+        expected.Reserved3 = whole(24) ? full.Reserved3 : 0;
+        expected.SampleH = whole(36) ? full.SampleH : 0;
+        expected.SampleV = whole(36) ? full.SampleV : 0;
+        expected.SubSampleIndex = whole(36) ? full.SubSampleIndex : 3;
+        expected.NameWithSize = whole(40);
+        expected.KeepProportions = whole(42);
+        expected.LockWidth = whole(46);
+        expected.StayOnTop = whole(48);
+        Settings loaded;
+        settingsfile::LoadSettings(dir.path(), loaded);
+        EXPECT_EQ(loaded, expected);
+
+        qualitychoices::ApplyStartupDefaults(loaded);
+        {
+            MainWindow w(dir.path());
+            w.close();
+        }
+        Settings saved;
+        ASSERT_TRUE(settingsfile::LoadSettings(dir.path(), saved));
+        EXPECT_EQ(saved.Quality, whole(20) ? 90 : 75);
+        EXPECT_EQ(saved.SubSampleIndex, whole(36) ? 5 : 3);
+        EXPECT_EQ(QPoint(saved.SampleH, saved.SampleV), whole(36) ? QPoint(3, 1) : QPoint(2, 2));
+        EXPECT_EQ(QPoint(loaded.SampleH, loaded.SampleV), QPoint(saved.SampleH, saved.SampleV));
+    }
 }
