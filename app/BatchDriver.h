@@ -57,6 +57,8 @@ class BatchDriver {
     // How many files are prepared at once; 0 (the default) means one per core. With 1 every
     // file is prepared on the calling thread.
     void setJobs(int jobs);
+    // Whether files are resized with the smoothing filter; off (point sampling) by default.
+    void setSmooth(bool smooth);
     BatchReport Run(int16_t targetIndex, const QStringList& dropped);
 
     static bool IsAccepted(const QString& path);
@@ -80,4 +82,5 @@ class BatchDriver {
     QString text1_ = "1280";
     QString text2_ = "960";
     int jobs_ = 0;
+    bool smooth_ = false;
 };

@@ -18,15 +18,17 @@ const char* const kUsage =
     "usage: tessaro --drop INDEX [--folder DIR] [--width N] [--height N]\n"
     "               [--[no-]keep-proportions] [--lock-width|--lock-height]\n"
     "               [--[no-]name-with-size] [--quality Q] [--subsampling H:V]\n"
-    "               [--[no-]greyscale] [--comment TEXT|--no-comment] [--jobs N] FILE...\n"
+    "               [--[no-]greyscale] [--comment TEXT|--no-comment] [--[no-]smooth]\n"
+    "               [--jobs N] FILE...\n"
     "       tessaro --help | --version\n"
     "\n"
     "Runs one batch as a drop of FILE... on target INDEX would, without a window:\n"
     "  0 = 320x240, 1 = 640x480, 2 = 800x600, 3 = 1024x768, 4 = custom (--width x --height,\n"
     "  default 1280x960). Outputs go to DIR/Elaborate (DIR defaults to the program folder);\n"
     "  settings come from DIR/resizer.cfg and the flags override them, on or off, for this\n"
-    "  run only. --jobs N prepares N files at once (default: one per core); outputs are\n"
-    "  always written in the order given.\n"
+    "  run only. --smooth resizes with a smoothing filter instead of point sampling.\n"
+    "  --jobs N prepares N files at once (default: one per core); outputs are always\n"
+    "  written in the order given.\n"
     "Exit status: 0 all accepted files done, 1 the batch stopped, 2 bad arguments,\n"
     "  130 or 143 stopped by SIGINT or SIGTERM after the file in hand.\n";
 
@@ -45,6 +47,7 @@ struct Options {
     std::optional<int> quality;
     std::optional<std::pair<int, int>> subsampling;
     Switch greyscale;
+    Switch smooth;
     std::optional<QString> comment;
     int jobs = 0;  // one per core
     QStringList files;
@@ -76,7 +79,7 @@ QString parse(const QStringList& args, Options& o) {
                                 "quality", "subsampling", "comment", "jobs"};
     for (const QString& name : valued)
         p.addOption(QCommandLineOption(name, name, "value"));
-    for (const char* name : {"keep-proportions", "name-with-size", "greyscale"}) {
+    for (const char* name : {"keep-proportions", "name-with-size", "greyscale", "smooth"}) {
         p.addOption(QCommandLineOption(name, name));
         p.addOption(QCommandLineOption("no-" + QString(name), name));
     }
@@ -135,7 +138,8 @@ QString parse(const QStringList& args, Options& o) {
     }
     for (const auto& [name, into] :
          {std::pair{"keep-proportions", &o.keepProportions},
-          std::pair{"name-with-size", &o.nameWithSize}, std::pair{"greyscale", &o.greyscale}}) {
+          std::pair{"name-with-size", &o.nameWithSize}, std::pair{"greyscale", &o.greyscale},
+          std::pair{"smooth", &o.smooth}}) {
         if (QString problem = readSwitch(p, name, *into); !problem.isEmpty())
             return problem;
     }
@@ -243,6 +247,7 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
     BatchDriver driver(folder, settings, host);
     driver.setCustomSize(o.width, o.height);
     driver.setJobs(o.jobs);
+    driver.setSmooth(o.smooth.value_or(false));
     const BatchReport report = driver.Run(static_cast<int16_t>(o.drop), o.files);
     progress.finish();
 

@@ -23,7 +23,7 @@
 
 namespace {
 const char* const kBusyHeader = "Elaborazione in corso...";
-constexpr QSize kClientSize(734, 643);
+constexpr QSize kClientSize(734, 697);
 }  // namespace
 
 QString MainWindow::DropTip() {
@@ -82,6 +82,7 @@ void MainWindow::Form_Load() {
     ApplyToggleLook(ThemedButton4, settings_.NameWithSize);
     ApplyToggleLook(ThemedButton3, settings_.KeepProportions);
     ApplyToggleLook(ThemedButton7, settings_.StayOnTop);
+    ApplyToggleLook(btnSmooth, smooth_);
     if (settings_.LockHeight) {
         ThemedButton2_Click(1);
     } else if (!settings_.LockWidth) {
@@ -176,6 +177,7 @@ void MainWindow::runBatch(int index, const QStringList& paths) {
     stopRequested_ = false;
     BatchDriver driver(programFolder_, settings_, host);
     driver.setCustomSize(Text1->text(), Text2->text());
+    driver.setSmooth(smooth_);
     lastReport_ = driver.Run(static_cast<int16_t>(index), paths);
     busy_ = false;
     showOutcome(lastReport_);

@@ -77,6 +77,7 @@ class MainWindow : public QWidget {
     void ThemedButton4_Click();
     void ThemedButton7_Click();
     void ThemedButton2_Click(int Index);
+    void btnSmooth_Click();
     void btnQualita_Click();
 
     // Quality and comment panels.
@@ -106,6 +107,7 @@ class MainWindow : public QWidget {
 
     QString programFolder_;
     Settings settings_;
+    bool smooth_ = false;  // resize with smoothing; kept apart from the settings record
     // The quality panel's copy of the settings as they were when it opened.
     Settings SavedSettings;
 
@@ -115,6 +117,7 @@ class MainWindow : public QWidget {
     ThemedButton* ThemedButton4 = nullptr;
     ThemedButton* ThemedButton3 = nullptr;
     std::array<ThemedButton*, 2> ThemedButton2{};
+    ThemedButton* btnSmooth = nullptr;  // "Alta qualità": resize with smoothing
     ThemedButton* btnQualita = nullptr;
 
     PanelFrame* PanelFrame1 = nullptr;

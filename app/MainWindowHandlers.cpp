@@ -32,6 +32,11 @@ void MainWindow::ThemedButton4_Click() {
     ApplyToggleLook(ThemedButton4, settings_.NameWithSize);
 }
 
+void MainWindow::btnSmooth_Click() {
+    smooth_ = !smooth_;
+    ApplyToggleLook(btnSmooth, smooth_);
+}
+
 void MainWindow::ThemedButton7_Click() {
     settings_.StayOnTop = !settings_.StayOnTop;
     ApplyToggleLook(ThemedButton7, settings_.StayOnTop);

@@ -19,7 +19,8 @@ struct BatchRules {
     QString text2;
     Settings settings;
     QString outputFolder;
-    QSize previewSize;  // the drop target's preview; empty when none is wanted
+    QSize previewSize;    // the drop target's preview; empty when none is wanted
+    bool smooth = false;  // resize with the smoothing filter instead of point sampling
 };
 
 // Whether two settings records resize and write a file the same way (the window's position
