@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "BatchDriver.h"
+#include "OwnChoices.h"
 #include "ProgramFolder.h"
 #include "QualityChoices.h"
 #include "SettingsFile.h"
@@ -24,11 +25,12 @@ const char* const kUsage =
     "\n"
     "Runs one batch as a drop of FILE... on target INDEX would, without a window:\n"
     "  0 = 320x240, 1 = 640x480, 2 = 800x600, 3 = 1024x768, 4 = custom (--width x --height,\n"
-    "  default 1280x960). Outputs go to DIR/Elaborate (DIR defaults to the program folder);\n"
-    "  settings come from DIR/resizer.cfg and the flags override them, on or off, for this\n"
-    "  run only. --smooth resizes with a smoothing filter instead of point sampling.\n"
-    "  --jobs N prepares N files at once (default: one per core); outputs are always\n"
-    "  written in the order given.\n"
+    "  default the window's last custom size, 1280x960 at first). Outputs go to DIR/Elaborate\n"
+    "  (DIR defaults to the program folder); settings come from DIR/resizer.cfg and\n"
+    "  DIR/tessaro.ini, and the flags override them, on or off, for this run only.\n"
+    "  --smooth resizes with a smoothing filter instead of point sampling. --jobs N\n"
+    "  prepares N files at once (default: one per core); outputs are always written in\n"
+    "  the order given.\n"
     "Exit status: 0 all accepted files done, 1 the batch stopped, 2 bad arguments,\n"
     "  130 or 143 stopped by SIGINT or SIGTERM after the file in hand.\n";
 
@@ -38,8 +40,8 @@ using Switch = std::optional<bool>;
 struct Options {
     int drop = -1;
     QString folder;
-    QString width = "1280";
-    QString height = "960";
+    QString width;  // empty: the saved custom size
+    QString height;
     Switch keepProportions;
     bool lockWidth = false;
     bool lockHeight = false;
@@ -237,6 +239,8 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
     settingsfile::LoadSettings(folder, settings);
     qualitychoices::ApplyStartupDefaults(settings);
     applyOverrides(o, settings);
+    OwnChoices choices;
+    ownchoices::Load(folder, choices);
 
     TerminalProgress progress(err);
     BatchHost host;
@@ -245,9 +249,10 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
     const StopSignals stopSignals;
     host.stopRequested = [] { return StopSignals::received() != 0; };
     BatchDriver driver(folder, settings, host);
-    driver.setCustomSize(o.width, o.height);
+    driver.setCustomSize(o.width.isEmpty() ? choices.CustomWidth : o.width,
+                         o.height.isEmpty() ? choices.CustomHeight : o.height);
     driver.setJobs(o.jobs);
-    driver.setSmooth(o.smooth.value_or(false));
+    driver.setSmooth(o.smooth.value_or(choices.Smooth));
     const BatchReport report = driver.Run(static_cast<int16_t>(o.drop), o.files);
     progress.finish();
 

@@ -67,6 +67,9 @@ void MainWindow::Form_Load() {
     for (DropTarget* t : Resizer)
         t->setToolTip(DropTip());
     settingsfile::LoadSettings(programFolder_, settings_);
+    ownchoices::Load(programFolder_, choices_);
+    Text1->setText(choices_.CustomWidth);
+    Text2->setText(choices_.CustomHeight);
     if (settings_.SampleH != 0)
         qualitychoices::FallBackFromBadSampling(settings_);
     // The list starts on the saved entry, so that setting the greyscale box below keeps the
@@ -82,7 +85,7 @@ void MainWindow::Form_Load() {
     ApplyToggleLook(ThemedButton4, settings_.NameWithSize);
     ApplyToggleLook(ThemedButton3, settings_.KeepProportions);
     ApplyToggleLook(ThemedButton7, settings_.StayOnTop);
-    ApplyToggleLook(btnSmooth, smooth_);
+    ApplyToggleLook(btnSmooth, choices_.Smooth);
     if (settings_.LockHeight) {
         ThemedButton2_Click(1);
     } else if (!settings_.LockWidth) {
@@ -128,6 +131,9 @@ void MainWindow::SaveSettings() {
         // A position beyond the field's range keeps the one saved before.
     }
     settingsfile::SaveSettings(programFolder_, settings_);
+    choices_.CustomWidth = Text1->text();
+    choices_.CustomHeight = Text2->text();
+    ownchoices::Save(programFolder_, choices_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -177,7 +183,7 @@ void MainWindow::runBatch(int index, const QStringList& paths) {
     stopRequested_ = false;
     BatchDriver driver(programFolder_, settings_, host);
     driver.setCustomSize(Text1->text(), Text2->text());
-    driver.setSmooth(smooth_);
+    driver.setSmooth(choices_.Smooth);
     lastReport_ = driver.Run(static_cast<int16_t>(index), paths);
     busy_ = false;
     showOutcome(lastReport_);

@@ -9,6 +9,7 @@
 
 #include "BatchDriver.h"
 #include "DropTarget.h"
+#include "OwnChoices.h"
 #include "Settings.h"
 
 class ClickLabel;
@@ -38,6 +39,7 @@ class MainWindow : public QWidget {
     static QString ProjectAddress();
 
     Settings& settings() { return settings_; }
+    OwnChoices& choices() { return choices_; }
     DropTarget* target(int index) const { return Resizer[static_cast<size_t>(index)]; }
     QLineEdit* customWidth() const { return Text1; }
     QLineEdit* customHeight() const { return Text2; }
@@ -107,7 +109,7 @@ class MainWindow : public QWidget {
 
     QString programFolder_;
     Settings settings_;
-    bool smooth_ = false;  // resize with smoothing; kept apart from the settings record
+    OwnChoices choices_;  // "tessaro.ini"
     // The quality panel's copy of the settings as they were when it opened.
     Settings SavedSettings;
 

@@ -33,8 +33,8 @@ void MainWindow::ThemedButton4_Click() {
 }
 
 void MainWindow::btnSmooth_Click() {
-    smooth_ = !smooth_;
-    ApplyToggleLook(btnSmooth, smooth_);
+    choices_.Smooth = !choices_.Smooth;
+    ApplyToggleLook(btnSmooth, choices_.Smooth);
 }
 
 void MainWindow::ThemedButton7_Click() {

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QImageReader>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTextStream>
 
 #include "HeadlessCommand.h"
+#include "OwnChoices.h"
 #include "TestPictures.h"
 #include "ToggleLook.h"
 #include "WindowTestSupport.h"
@@ -91,6 +93,26 @@ TEST(SmoothChoice, TheFlagsChooseSmoothingForEveryFormatAndPointSamplingStaysThe
     EXPECT_TRUE(err.contains("--smooth and --no-smooth exclude each other"));
 }
 
+TEST(SmoothChoice, WithoutAFlagTheSavedChoiceHolds) {
+    QTemporaryDir dir;
+    const QString bmp = dir.filePath("righe.bmp");
+    ASSERT_TRUE(columns(700, 70).save(bmp, "BMP"));
+    OwnChoices saved;
+    saved.Smooth = true;
+    ASSERT_TRUE(ownchoices::Save(dir.path(), saved));
+    const QString output = dir.filePath("Elaborate/righe.bmp");
+    const QStringList args = {"--drop", "4",        "--width",  "100", "--height",
+                              "10",     "--folder", dir.path(), bmp};
+    ASSERT_EQ(headless(args), 0);
+    EXPECT_NEAR(qGreen(QImage(output).pixel(50, 5)), 128, 8);
+    ASSERT_EQ(headless(args + QStringList{"--no-smooth"}), 0);
+    EXPECT_EQ(coloursOf(output).size(), 2);
+    // The flag is for one run: the saved choice is unchanged.
+    OwnChoices after;
+    ASSERT_TRUE(ownchoices::Load(dir.path(), after));
+    EXPECT_TRUE(after.Smooth);
+}
+
 TEST(SmoothChoice, ASmoothedGifOfManyColoursIsReducedToAPalette) {
     QTemporaryDir dir;
     // Four flat quadrants: their smoothed borders bring many colours in between.
@@ -138,4 +160,32 @@ TEST(SmoothChoice, TheWindowToggleSmoothsTheNextBatch) {
     EXPECT_NEAR(qGreen(QImage(output).pixel(160, 120)), 128, 8);
     click(toggle);
     EXPECT_FALSE(HasToggleLookOn(toggle));
+}
+
+TEST(SmoothChoice, TheToggleIsRememberedAndTheSettingsRecordKeepsItsBytes) {
+    QTemporaryDir dir;
+    const auto record = [&] {
+        QFile f(dir.filePath("resizer.cfg"));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return f.readAll();
+    };
+    {
+        MainWindow w(dir.path());
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        w.close();
+    }
+    const QByteArray before = record();
+    for (const bool on : {true, false}) {
+        MainWindow w(dir.path());
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        EXPECT_EQ(HasToggleLookOn(button(w, "btnSmooth")), !on);
+        click(button(w, "btnSmooth"));
+        w.close();
+        EXPECT_EQ(record(), before);
+        OwnChoices saved;
+        ASSERT_TRUE(ownchoices::Load(dir.path(), saved));
+        EXPECT_EQ(saved.Smooth, on);
+    }
 }
