@@ -186,8 +186,14 @@ void MainWindow::buildSizes() {
 void MainWindow::buildPictures() {
     Picture3 = new QLabel(this);
     Picture3->setObjectName("Picture3");
-    Picture3->setGeometry(186, 8, 540, 416);
-    Picture3->setPixmap(QPixmap::fromImage(windowpictures::Decoration()));
+    // The picture stands as tall as the options frame beside it, cut to fill it.
+    Picture3->setGeometry(186, 8, 540, kOptionsHeight);
+    const QImage decoration = windowpictures::Decoration().scaled(
+        Picture3->size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+    Picture3->setPixmap(QPixmap::fromImage(
+        decoration.copy(QRect(QPoint((decoration.width() - Picture3->width()) / 2,
+                                     (decoration.height() - Picture3->height()) / 2),
+                              Picture3->size()))));
 
     LabelLink = new ClickLabel(Picture3);
     LabelLink->setObjectName("LabelLink");
