@@ -49,7 +49,7 @@ struct SmoothResampler::Target {
             for (int k = 0, n = across.count(t); k < n; ++k, p += kChannels) {
                 Pixel px;
                 std::memcpy(&px, p, sizeof px);
-                sum += w[k] * px;
+                sum += Pixel{w[k], w[k], w[k], w[k]} * px;
             }
             std::memcpy(out, &sum, sizeof sum);
         }
