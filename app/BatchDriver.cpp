@@ -28,6 +28,10 @@ void BatchDriver::setJobs(int jobs) {
     jobs_ = std::max(0, jobs);
 }
 
+void BatchDriver::setSmooth(bool smooth) {
+    smooth_ = smooth;
+}
+
 bool BatchDriver::IsAccepted(const QString& path) {
     const QString ending = path.toLower().right(4);
     return ending == ".bmp" || ending == ".gif" || ending == ".jpg";
@@ -85,7 +89,8 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
     std::unique_ptr<OrderedWorkers<PreparedFile>> workers;
     const auto startWorkers = [&](int first) {
         workers.reset();
-        rules = BatchRules{TargetIndex, text1_, text2_, settings_, report.outputFolder, preview};
+        rules = BatchRules{TargetIndex,         text1_,  text2_, settings_,
+                           report.outputFolder, preview, smooth_};
         workers = std::make_unique<OrderedWorkers<PreparedFile>>(
             first, count, workerCount(),
             [&files, rules](int i) { return PrepareFile(files.at(i), rules); },

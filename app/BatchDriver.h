@@ -61,6 +61,8 @@ class BatchDriver {
     // The bytes that files prepared but not yet written may hold at once; 0 (the default) means
     // BatchMemory::DefaultBudget().
     void setMemoryBudget(size_t bytes) { memoryBudget_ = bytes; }
+    // Whether files are resized with the smoothing filter; off (point sampling) by default.
+    void setSmooth(bool smooth);
     BatchReport Run(int16_t targetIndex, const QStringList& dropped);
 
     static bool IsAccepted(const QString& path);
@@ -85,4 +87,5 @@ class BatchDriver {
     QString text2_ = "960";
     int jobs_ = 0;
     size_t memoryBudget_ = 0;
+    bool smooth_ = false;
 };

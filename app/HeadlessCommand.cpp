@@ -20,16 +20,18 @@ const char* const kUsage =
     "usage: tessaro --drop INDEX [--folder DIR] [--width N] [--height N]\n"
     "               [--[no-]keep-proportions] [--lock-width|--lock-height]\n"
     "               [--[no-]name-with-size] [--quality Q] [--subsampling H:V]\n"
-    "               [--[no-]greyscale] [--comment TEXT|--no-comment] [--jobs N] FILE...\n"
+    "               [--[no-]greyscale] [--comment TEXT|--no-comment] [--[no-]smooth]\n"
+    "               [--jobs N] FILE...\n"
     "       tessaro --help | --version\n"
     "\n"
     "Runs one batch as a drop of FILE... on target INDEX would, without a window:\n"
     "  0 = 320x240, 1 = 640x480, 2 = 800x600, 3 = 1024x768, 4 = custom (--width x --height,\n"
     "  default the window's last custom size, 1280x960 at first). Outputs go to DIR/Elaborate\n"
     "  (DIR defaults to the program folder); settings come from DIR/resizer.cfg and\n"
-    "  DIR/tessaro.ini, and the flags override them, on or off, for this run only. --jobs N "
-    "prepares N files at once (default: one per core); outputs are\n"
-    "  always written in the order given.\n"
+    "  DIR/tessaro.ini, and the flags override them, on or off, for this run only.\n"
+    "  --smooth resizes with a smoothing filter instead of point sampling. --jobs N\n"
+    "  prepares N files at once (default: one per core); outputs are always written in\n"
+    "  the order given.\n"
     "Exit status: 0 all accepted files done, 1 the batch stopped, 2 bad arguments,\n"
     "  130 or 143 stopped by SIGINT or SIGTERM after the file in hand.\n";
 
@@ -48,6 +50,7 @@ struct Options {
     std::optional<int> quality;
     std::optional<std::pair<int, int>> subsampling;
     Switch greyscale;
+    Switch smooth;
     std::optional<QString> comment;
     int jobs = 0;  // one per core
     QStringList files;
@@ -79,7 +82,7 @@ QString parse(const QStringList& args, Options& o) {
                                 "quality", "subsampling", "comment", "jobs"};
     for (const QString& name : valued)
         p.addOption(QCommandLineOption(name, name, "value"));
-    for (const char* name : {"keep-proportions", "name-with-size", "greyscale"}) {
+    for (const char* name : {"keep-proportions", "name-with-size", "greyscale", "smooth"}) {
         p.addOption(QCommandLineOption(name, name));
         p.addOption(QCommandLineOption("no-" + QString(name), name));
     }
@@ -138,7 +141,8 @@ QString parse(const QStringList& args, Options& o) {
     }
     for (const auto& [name, into] :
          {std::pair{"keep-proportions", &o.keepProportions},
-          std::pair{"name-with-size", &o.nameWithSize}, std::pair{"greyscale", &o.greyscale}}) {
+          std::pair{"name-with-size", &o.nameWithSize}, std::pair{"greyscale", &o.greyscale},
+          std::pair{"smooth", &o.smooth}}) {
         if (QString problem = readSwitch(p, name, *into); !problem.isEmpty())
             return problem;
     }
@@ -249,6 +253,7 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
     driver.setCustomSize(o.width.isEmpty() ? choices.CustomWidth : o.width,
                          o.height.isEmpty() ? choices.CustomHeight : o.height);
     driver.setJobs(o.jobs);
+    driver.setSmooth(o.smooth.value_or(choices.Smooth));
     const BatchReport report = driver.Run(static_cast<int16_t>(o.drop), o.files);
     progress.finish();
 

@@ -26,7 +26,7 @@
 
 namespace {
 const char* const kBusyHeader = "Elaborazione in corso...";
-constexpr QSize kClientSize(734, 643);
+constexpr QSize kClientSize(734, 697);
 }  // namespace
 
 QString MainWindow::DropTip() {
@@ -91,6 +91,7 @@ void MainWindow::Form_Load() {
     ApplyToggleLook(ThemedButton4, settings_.NameWithSize);
     ApplyToggleLook(ThemedButton3, settings_.KeepProportions);
     ApplyToggleLook(ThemedButton7, settings_.StayOnTop);
+    ApplyToggleLook(btnSmooth, choices_.Smooth);
     if (settings_.LockHeight) {
         ThemedButton2_Click(1);
     } else if (!settings_.LockWidth) {
@@ -196,6 +197,7 @@ void MainWindow::runBatch(int index, const QStringList& paths) {
     stopRequested_ = false;
     BatchDriver driver(programFolder_, settings_, host);
     driver.setCustomSize(Text1->text(), Text2->text());
+    driver.setSmooth(choices_.Smooth);
     lastReport_ = driver.Run(static_cast<int16_t>(index), paths);
     busy_ = false;
     showOutcome(lastReport_);

@@ -81,6 +81,7 @@ class MainWindow : public QWidget {
     void ThemedButton4_Click();
     void ThemedButton7_Click();
     void ThemedButton2_Click(int Index);
+    void btnSmooth_Click();
     void btnQualita_Click();
 
     // Quality and comment panels.
@@ -120,6 +121,7 @@ class MainWindow : public QWidget {
     ThemedButton* ThemedButton4 = nullptr;
     ThemedButton* ThemedButton3 = nullptr;
     std::array<ThemedButton*, 2> ThemedButton2{};
+    ThemedButton* btnSmooth = nullptr;  // "Alta qualità": resize with smoothing
     ThemedButton* btnQualita = nullptr;
 
     PanelFrame* PanelFrame1 = nullptr;

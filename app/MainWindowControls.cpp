@@ -27,9 +27,13 @@ QString utf8(const char* text) {
 constexpr int kOptionLeft = 10;
 constexpr int kOptionTop = 35;
 constexpr int kOptionStep = 54;
+constexpr int kOptionRows = 8;
 QRect optionRow(int row) {
     return {kOptionLeft, kOptionTop + row * kOptionStep, 150, 42};
 }
+// The options frame holds its rows with a margin below; the size panel stands under it.
+constexpr int kOptionsHeight = kOptionTop + kOptionRows * kOptionStep + 3;
+constexpr int kSizesTop = 8 + kOptionsHeight + 8;
 
 // The five targets share the size panel's width in equal columns.
 constexpr int kColumnLeft = 14;
@@ -70,7 +74,7 @@ PanelFrame* MainWindow::makePanel(QWidget* parent, const QString& name, const QS
 }
 
 void MainWindow::buildOptions() {
-    PanelFrame2 = makePanel(this, "PanelFrame2", "Opzioni", QRect(8, 8, 170, 416));
+    PanelFrame2 = makePanel(this, "PanelFrame2", "Opzioni", QRect(8, 8, 170, kOptionsHeight));
     PanelFrame2->setExpandable(true);
     PanelFrame2->setFooterVisible(false);
 
@@ -88,13 +92,18 @@ void MainWindow::buildOptions() {
     ThemedButton2[1] =
         makeButton(PanelFrame2, "ThemedButton2_1", "Blocca Alt.",
                    "Blocca l'Altezza e calcola la Larghezza in proporzione", optionRow(5));
+    btnSmooth = makeButton(PanelFrame2, "btnSmooth", utf8("Alta qualità"),
+                           utf8("Ridimensiona le immagini con smussatura: più nitide, senza "
+                                "scalettature, un po' più lente da calcolare"),
+                           optionRow(6));
+    btnSmooth->SetToolTipIcon(1);  // information
     btnQualita = makeButton(PanelFrame2, "btnQualita", utf8("Qualità immagini"),
-                            utf8("Qualità delle immagini in formato JPeg"), optionRow(6));
+                            utf8("Qualità delle immagini in formato JPeg"), optionRow(7));
 
     // The two-state buttons show their state through this icon (see the toggle look).
     const QImage mark = windowpictures::ToggleMark();
-    for (ThemedButton* b :
-         {ThemedButton7, ThemedButton4, ThemedButton3, ThemedButton2[0], ThemedButton2[1]}) {
+    for (ThemedButton* b : {ThemedButton7, ThemedButton4, ThemedButton3, ThemedButton2[0],
+                            ThemedButton2[1], btnSmooth}) {
         b->SetIcon(mark);
     }
 
@@ -106,12 +115,13 @@ void MainWindow::buildOptions() {
         connect(ThemedButton2[static_cast<size_t>(i)], &ThemedButton::Click, this,
                 [this, i] { ThemedButton2_Click(i); });
     }
+    connect(btnSmooth, &ThemedButton::Click, this, &MainWindow::btnSmooth_Click);
     connect(btnQualita, &ThemedButton::Click, this, &MainWindow::btnQualita_Click);
 }
 
 void MainWindow::buildSizes() {
     PanelFrame1 =
-        makePanel(this, "PanelFrame1", "Dimensione delle immagini", QRect(8, 432, 718, 203));
+        makePanel(this, "PanelFrame1", "Dimensione delle immagini", QRect(8, kSizesTop, 718, 203));
     PanelFrame1->setExpandable(true);
     for (int i = 0; i < 5; ++i) {
         const int left = kColumnLeft + i * kColumnWidth;
@@ -190,8 +200,14 @@ void MainWindow::buildSizes() {
 void MainWindow::buildPictures() {
     Picture3 = new QLabel(this);
     Picture3->setObjectName("Picture3");
-    Picture3->setGeometry(186, 8, 540, 416);
-    Picture3->setPixmap(QPixmap::fromImage(windowpictures::Decoration()));
+    // The picture stands as tall as the options frame beside it, cut to fill it.
+    Picture3->setGeometry(186, 8, 540, kOptionsHeight);
+    const QImage decoration = windowpictures::Decoration().scaled(
+        Picture3->size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+    Picture3->setPixmap(QPixmap::fromImage(
+        decoration.copy(QRect(QPoint((decoration.width() - Picture3->width()) / 2,
+                                     (decoration.height() - Picture3->height()) / 2),
+                              Picture3->size()))));
 
     LabelLink = new ClickLabel(Picture3);
     LabelLink->setObjectName("LabelLink");

@@ -33,6 +33,11 @@ void MainWindow::ThemedButton4_Click() {
     ApplyToggleLook(ThemedButton4, settings_.NameWithSize);
 }
 
+void MainWindow::btnSmooth_Click() {
+    choices_.Smooth = !choices_.Smooth;
+    ApplyToggleLook(btnSmooth, choices_.Smooth);
+}
+
 void MainWindow::ThemedButton7_Click() {
     settings_.StayOnTop = !settings_.StayOnTop;
     ApplyToggleLook(ThemedButton7, settings_.StayOnTop);

@@ -8,6 +8,7 @@
 #include "GifConvert.h"
 #include "JpegOutput.h"
 #include "PictureLoader.h"
+#include "SmoothPicture.h"
 
 bool SameOutputChoices(const Settings& a, const Settings& b) {
     return a.Quality == b.Quality && a.SampleH == b.SampleH && a.SampleV == b.SampleV &&
@@ -46,7 +47,9 @@ PreparedFile PrepareFile(const QString& path, const BatchRules& rules) {
                                     s.LockHeight, full.width(), full.height());
             return QSize(size.width, size.height);
         };
-        SampledPicture sampled = picture::LoadSampled(path, canvasFor, rules.previewSize);
+        SampledPicture sampled = rules.smooth
+                                     ? picture::LoadSmooth(path, canvasFor, rules.previewSize)
+                                     : picture::LoadSampled(path, canvasFor, rules.previewSize);
         file.sizeSuffix = canvassize::SizeSuffix(size);
         file.destination =
             QDir(rules.outputFolder).filePath(GetFileTitle(path, file.sizeSuffix, s.NameWithSize));

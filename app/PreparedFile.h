@@ -22,6 +22,7 @@ struct BatchRules {
     QSize previewSize;          // the drop target's preview; empty when none is wanted
     bool keepMetadata = false;  // JPEG outputs carry their input's Exif block, fitted
     bool keepGps = false;       // ... with its GPS position
+    bool smooth = false;        // resize with the smoothing filter instead of point sampling
 };
 
 // Whether two settings records resize and write a file the same way (the window's position

@@ -2,6 +2,8 @@
 # Whole-batch speed and memory, paired against vipsthumbnail and ImageMagick's -sample.
 #
 #   bench/batch.sh CORPUS [ROUNDS]          the JPEG photos in CORPUS/jpg, target 1 (640x480)
+#   bench/batch.sh --smooth CORPUS [ROUNDS] the same, with tessaro --smooth runs beside the
+#                                           point-sampled ones
 #   bench/batch.sh --scale N CORPUS         N links to those photos, against the plain batch
 #
 # Every program resizes the same files to 640x480 (proportions not kept) at quality 75 with
@@ -10,14 +12,20 @@
 # medians over the rounds. TESSARO names the program (default build/app/tessaro); JOBS lists
 # the worker counts to measure (default "1 0": one worker and one per core). The window's
 # batch (one worker per core) is measured too when WINDOW_BENCH (default
-# build/bench/bench_window_batch) has been built.
+# build/bench/bench_window_batch) has been built. ImageMagick is left out when it is missing.
+# With QUALITY naming quality.py, the outputs of the last round are scored against the sources.
 set -euo pipefail
 
 usage() {
-    echo "usage: bench/batch.sh CORPUS [ROUNDS] | bench/batch.sh --scale N CORPUS" >&2
+    echo "usage: bench/batch.sh [--smooth] CORPUS [ROUNDS] | bench/batch.sh --scale N CORPUS" >&2
     exit 2
 }
 
+SMOOTH=0
+if [ "${1:-}" = "--smooth" ]; then
+    SMOOTH=1
+    shift
+fi
 SCALE=0
 if [ "${1:-}" = "--scale" ]; then
     [ -n "${2:-}" ] || usage
@@ -32,9 +40,11 @@ TESSARO=${TESSARO:-$ROOT/build/app/tessaro}
 JOBS=${JOBS:-"1 0"}
 WINDOW_BENCH=${WINDOW_BENCH:-$ROOT/build/bench/bench_window_batch}
 [ -x "$TESSARO" ] || { echo "batch.sh: build $TESSARO first" >&2; exit 1; }
-for tool in /usr/bin/time vipsthumbnail mogrify; do
+for tool in /usr/bin/time vipsthumbnail; do
     command -v "$tool" >/dev/null || { echo "batch.sh: $tool is missing" >&2; exit 1; }
 done
+MAGICK=0
+command -v mogrify >/dev/null && MAGICK=1
 
 WORK=$(mktemp -d /tmp/tessaro-bench.XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
@@ -53,9 +63,10 @@ measure() {
     local cmd
     case $name in
     tessaro*)
-        local jobs=${name#tessaro-j}
-        local jobArg=()
-        [ "$jobs" != 0 ] && jobArg=(--jobs "$jobs")
+        local jobs=${name##*-j}
+        local jobArg=(--no-smooth)
+        [ "$jobs" != 0 ] && jobArg+=(--jobs "$jobs")
+        [ "${name#tessaro-smooth}" != "$name" ] && jobArg[0]=--smooth
         cmd=("$TESSARO" --drop 1 --folder "$out" --quality 75 --subsampling 2:2
             --no-keep-proportions --no-name-with-size --no-greyscale --no-comment
             "${jobArg[@]}" "$@")
@@ -79,9 +90,13 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 
 # Runs every program ROUNDS times, alternating, on the files in "$@"; prints a table.
 paired() {
-    local programs=(vips magick)
+    local programs=(vips)
+    [ "$MAGICK" = 1 ] && programs+=(magick)
     local j
     for j in $JOBS; do programs+=("tessaro-j$j"); done
+    if [ "$SMOOTH" = 1 ]; then
+        for j in $JOBS; do programs+=("tessaro-smooth-j$j"); done
+    fi
     [ -x "$WINDOW_BENCH" ] && programs+=(window)
     local r p
     for ((r = 1; r <= ROUNDS; ++r)); do
@@ -107,6 +122,18 @@ paired() {
                        p, t, n / t, m / 1024, vt / t, m / vm, c, vc / c }'
     done
     rm -f "$WORK"/runs-*
+    if [ -n "${QUALITY:-}" ]; then
+        local folders=("$WORK/out-vips")
+        for p in "${programs[@]}"; do
+            case $p in tessaro*)
+                ln -sfn "$WORK/out-$p/Elaborate" "$WORK/$p"
+                folders+=("$WORK/$p")
+                ;;
+            esac
+        done
+        echo
+        "$QUALITY" "$CORPUS/jpg" "${folders[@]}"
+    fi
 }
 
 echo "corpus: $COUNT photos in $CORPUS/jpg; $(nproc) cores; $ROUNDS rounds; $(date -u +%FT%TZ)"

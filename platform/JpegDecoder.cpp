@@ -172,6 +172,20 @@ class Decompressor {
         return true;
     }
 
+    // Decodes every row into `row` and hands it to `reader`.
+    bool streamRows(uint8_t* row, JpegRowReader& reader) {
+        if (setjmp(errors_.jump) != 0)
+            return false;
+        JSAMPROW rows[1] = {row};
+        while (info_.output_scanline < info_.output_height) {
+            const auto at = static_cast<int>(info_.output_scanline);
+            if (jpeg_read_scanlines(&info_, rows, 1) == 1)
+                reader.take(at, reinterpret_cast<const QRgb*>(row));
+        }
+        jpeg_finish_decompress(&info_);
+        return true;
+    }
+
     jpeg_decompress_struct& info() { return info_; }
 
     // Raises what made the last step fail: 7 when memory ran out, 481 otherwise.
@@ -309,6 +323,33 @@ std::optional<SampledPicture> DecodeJpegSampled(const uint8_t* data, size_t size
     if (targets.size() > 1)
         sampled.preview = std::move(targets[1]);
     return sampled;
+}
+
+std::optional<QColorSpace> DecodeJpegRows(const uint8_t* data, size_t size, const QString& name,
+                                          JpegRowReader& reader) {
+    Decompressor jpeg;
+    int orientation = 1;
+    QColorSpace colourSpace;
+    if (!begin(jpeg, data, size, name, &orientation, &colourSpace))
+        return std::nullopt;
+    jpeg_decompress_struct& info = jpeg.info();
+    const int eighths = std::clamp(reader.eighths(QSize(static_cast<int>(info.image_width),
+                                                        static_cast<int>(info.image_height)),
+                                                  orientation),
+                                   1, 8);
+    info.scale_num = static_cast<unsigned int>(eighths);
+    info.scale_denom = 8;
+    if (!jpeg.start())
+        jpeg.fail(name);
+    std::vector<uint8_t> row;
+    try {
+        row.resize(size_t{info.output_width} * 4);
+    } catch (const std::bad_alloc&) {
+        outOfMemory(name, info.output_width, 1);
+    }
+    if (!jpeg.streamRows(row.data(), reader))
+        jpeg.fail(name);
+    return colourSpace;
 }
 
 }  // namespace picture

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColorSpace>
+#include <QImage>
 #include <QSize>
 #include <QString>
 #include <cstddef>
@@ -29,5 +31,22 @@ std::optional<SampledPicture> DecodeJpegSampled(const uint8_t* data, size_t size
                                                 const QString& name,
                                                 const std::function<QSize(QSize)>& canvasFor,
                                                 QSize previewSize);
+
+// What reads a JPEG file's rows as they are decoded, at a reduced scale of its choice.
+class JpegRowReader {
+  public:
+    virtual ~JpegRowReader() = default;
+    // Told the stored size and the Exif orientation, the scale to decode at in eighths (1..8):
+    // the rows then measure ceil(width * eighths / 8), and there are ceil(height * eighths / 8).
+    virtual int eighths(QSize stored, int orientation) = 0;
+    // Each decoded row, top to bottom, as 32-bit pixels.
+    virtual void take(int row, const QRgb* pixels) = 0;
+};
+
+// Decodes every row at the reader's scale (libjpeg-turbo's scaled inverse DCT) and hands it
+// over. Returns the embedded colour profile (invalid when there is none), or nothing for the
+// colour models left to Qt's reader. Errors as above.
+std::optional<QColorSpace> DecodeJpegRows(const uint8_t* data, size_t size, const QString& name,
+                                          JpegRowReader& reader);
 
 }  // namespace picture

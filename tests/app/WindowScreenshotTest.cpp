@@ -67,3 +67,16 @@ TEST(WindowScreenshot, TheWindowAndItsQualityPanel) {
     });
     click(button(w, "ThemedButton6"));
 }
+
+TEST(WindowScreenshot, TheWindowWithHighQualityOn) {
+    QTemporaryDir dir;
+    MainWindow w(dir.path());
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    click(button(w, "btnSmooth"));
+    const QString picture = dir.filePath("quadranti.bmp");
+    ASSERT_TRUE(quadrantPicture(64, 48).save(picture, "BMP"));
+    w.Resizer_OLEDragDrop(1, {picture});
+    ASSERT_EQ(w.lastReport().written, 1);
+    shoot(w, "main_window_smooth.png");
+}
