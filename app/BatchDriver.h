@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "OwnChoices.h"
 #include "Settings.h"
 
 struct PreparedFile;
@@ -25,7 +26,9 @@ struct BatchReport {
     int written = 0;       // outputs written
     int unchanged = 0;     // JPEG outputs left as they were because the name existed
     QString outputFolder;
-    std::optional<BatchFailure> failure;
+    std::optional<BatchFailure> failure;  // the error that stopped the batch
+    // With KeepGoing: every file that failed, in drop order; the batch went on after each.
+    QList<BatchFailure> failures;
     bool cancelled = false;  // stopped on request after a finished file; no failure
 };
 
@@ -48,7 +51,7 @@ struct BatchHost {
 // writes it into "Elaborate" in its own format. Files are loaded, stretched and encoded in
 // memory by a few workers at once; their outputs are written strictly in drop order on the
 // calling thread. The first error ends the batch; outputs written before it stay, later files
-// are left untouched.
+// are left untouched. With KeepGoing the failed file is listed instead and the batch goes on.
 class BatchDriver {
   public:
     BatchDriver(QString programFolder, const Settings& settings, BatchHost host = {});
@@ -57,6 +60,8 @@ class BatchDriver {
     // How many files are prepared at once; 0 (the default) means one per core. With 1 every
     // file is prepared on the calling thread.
     void setJobs(int jobs);
+    // Our own choices for this batch; the custom size in them is not read (see setCustomSize).
+    void setChoices(const OwnChoices& choices);
     BatchReport Run(int16_t targetIndex, const QStringList& dropped);
 
     static bool IsAccepted(const QString& path);
@@ -71,6 +76,8 @@ class BatchDriver {
     // Writes one prepared file: preview, intermediate bitmap, output. Returns true when an
     // output was written, false when an existing output was kept.
     bool commit(const PreparedFile& file, const QString& intermediatePath);
+    // With KeepDate, the output written for `source` takes its modification time.
+    void keepDate(const QString& source, const QString& output) const;
     void processEvents() const;
     int workerCount() const;
 
@@ -80,4 +87,5 @@ class BatchDriver {
     QString text1_ = "1280";
     QString text2_ = "960";
     int jobs_ = 0;
+    OwnChoices choices_;
 };

@@ -148,6 +148,7 @@ void MainWindow::Form_Unload() {
     pending_.clear();
     frameCommento->hide();
     FrameQualita->hide();
+    FrameAltreOpzioni->hide();
     Picture4->hide();
 }
 
@@ -182,6 +183,7 @@ void MainWindow::runBatch(int index, const QStringList& paths) {
     stopRequested_ = false;
     BatchDriver driver(programFolder_, settings_, host);
     driver.setCustomSize(Text1->text(), Text2->text());
+    driver.setChoices(choices_);
     lastReport_ = driver.Run(static_cast<int16_t>(index), paths);
     busy_ = false;
     showOutcome(lastReport_);
@@ -194,6 +196,7 @@ void MainWindow::setBusy(bool busy) {
         savedHeader_ = PanelFrame1->HeaderText();
         PanelFrame1->setHeaderText(kBusyHeader);
         lnkOutputFolder->hide();
+        lnkFailures->hide();
     } else {
         QApplication::restoreOverrideCursor();
         PanelFrame1->setHeaderText(savedHeader_);
@@ -206,6 +209,7 @@ void MainWindow::showProgress(int done, int accepted) {
 }
 
 void MainWindow::showOutcome(const BatchReport& report) {
+    lnkFailures->setVisible(!report.failures.isEmpty());
     setFooterNotice(batchnotice::Outcome(report, false), batchnotice::Outcome(report, true));
     outputFolder_ = report.outputFolder;
     lnkOutputFolder->setVisible(batchnotice::OffersFolder(report));
@@ -213,8 +217,9 @@ void MainWindow::showOutcome(const BatchReport& report) {
 
 void MainWindow::setFooterNotice(const QString& shortText, const QString& fullText) {
     const QFontMetrics metrics(PanelFrame1->FooterTextFont());
-    PanelFrame1->setFooterText(
-        metrics.elidedText(shortText, Qt::ElideRight, BatchNotice->width() - 8));
+    PanelFrame1->setFooterText(metrics.elidedText(
+        shortText, Qt::ElideRight,
+        !lnkFailures->isHidden() ? lnkFailures->x() - 8 : BatchNotice->width() - 8));
     BatchNotice->setToolTip(fullText);
     BatchNotice->setAccessibleName(fullText);
 }

@@ -25,9 +25,9 @@ QString utf8(const char* text) {
 // Option buttons stand in one column.
 constexpr int kOptionLeft = 10;
 constexpr int kOptionTop = 35;
-constexpr int kOptionStep = 54;
+constexpr int kOptionStep = 46;
 QRect optionRow(int row) {
-    return {kOptionLeft, kOptionTop + row * kOptionStep, 150, 42};
+    return {kOptionLeft, kOptionTop + row * kOptionStep, 150, 40};
 }
 
 // The five targets share the size panel's width in equal columns.
@@ -87,6 +87,9 @@ void MainWindow::buildOptions() {
                    "Blocca l'Altezza e calcola la Larghezza in proporzione", optionRow(5));
     btnQualita = makeButton(PanelFrame2, "btnQualita", utf8("Qualità immagini"),
                             utf8("Qualità delle immagini in formato JPeg"), optionRow(6));
+    btnAltreOpzioni = makeButton(
+        PanelFrame2, "btnAltreOpzioni", "Altre opzioni",
+        "Dati Exif, data dei file, ingrandimento e comportamento dopo un errore", optionRow(7));
 
     // The two-state buttons show their state through this icon (see the toggle look).
     const QImage mark = windowpictures::ToggleMark();
@@ -104,6 +107,7 @@ void MainWindow::buildOptions() {
                 [this, i] { ThemedButton2_Click(i); });
     }
     connect(btnQualita, &ThemedButton::Click, this, &MainWindow::btnQualita_Click);
+    connect(btnAltreOpzioni, &ThemedButton::Click, this, &MainWindow::btnAltreOpzioni_Click);
 }
 
 void MainWindow::buildSizes() {
@@ -171,6 +175,7 @@ void MainWindow::buildSizes() {
     lnkOutputFolder->setGeometry(PanelFrame1->width() - 106, footerTop, 100, 20);
     lnkOutputFolder->hide();
     connect(lnkOutputFolder, &ClickLabel::Click, this, &MainWindow::openOutputFolder);
+    buildFailureLink();
 }
 
 void MainWindow::buildPictures() {
@@ -193,6 +198,7 @@ void MainWindow::buildPictures() {
 
     buildQualityPanel();
     buildCommentPanel();
+    buildMoreOptionsPanel();
 
     Picture4 = new QLabel(Picture3);
     Picture4->setObjectName("Picture4");

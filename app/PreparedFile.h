@@ -15,11 +15,14 @@
 // prepared, so that a worker never reads what the window may change meanwhile.
 struct BatchRules {
     int16_t targetIndex = 0;
+    bool neverEnlarge = false;  // a picture smaller than the canvas both ways keeps its size
     QString text1;
     QString text2;
     Settings settings;
     QString outputFolder;
-    QSize previewSize;  // the drop target's preview; empty when none is wanted
+    QSize previewSize;          // the drop target's preview; empty when none is wanted
+    bool keepMetadata = false;  // JPEG outputs carry their input's Exif block, fitted
+    bool keepGps = false;       // ... with its GPS position
 };
 
 // Whether two settings records resize and write a file the same way (the window's position
