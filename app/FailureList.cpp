@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -24,6 +25,8 @@ FailureList::FailureList(QWidget* owner) : QWidget(owner, Qt::Tool) {
     auto* close = new QPushButton("Chiudi", this);
     close->setObjectName("cmdCloseFailures");
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -12,6 +12,7 @@
 
 #include "BatchNotice.h"
 #include "ClickLabel.h"
+#include "FailureList.h"
 #include "PanelFrame.h"
 #include "QualityChoices.h"
 #include "RuntimeError.h"
@@ -150,6 +151,8 @@ void MainWindow::Form_Unload() {
     FrameQualita->hide();
     FrameAltreOpzioni->hide();
     Picture4->hide();
+    if (failureList_)
+        failureList_->close();
 }
 
 void MainWindow::setOptionsEnabled(bool enabled) {
@@ -210,6 +213,8 @@ void MainWindow::showProgress(int done, int accepted) {
 
 void MainWindow::showOutcome(const BatchReport& report) {
     lnkFailures->setVisible(!report.failures.isEmpty());
+    if (failureList_ && failureList_->isVisible())
+        showFailureList();  // the list open from the batch before shows this one's
     setFooterNotice(batchnotice::Outcome(report, false), batchnotice::Outcome(report, true));
     outputFolder_ = report.outputFolder;
     lnkOutputFolder->setVisible(batchnotice::OffersFolder(report));
