@@ -1,6 +1,7 @@
 #include "BatchDriver.h"
 
 #include <QDir>
+#include <QFile>
 #include <QThread>
 #include <algorithm>
 #include <memory>
@@ -9,6 +10,7 @@
 #include "BitmapFile.h"
 #include "EventLog.h"
 #include "FileName.h"
+#include "FileDate.h"
 #include "GifConvert.h"
 #include "JpegOutput.h"
 #include "OrderedWorkers.h"
@@ -28,8 +30,8 @@ void BatchDriver::setJobs(int jobs) {
     jobs_ = std::max(0, jobs);
 }
 
-void BatchDriver::setSmooth(bool smooth) {
-    smooth_ = smooth;
+void BatchDriver::setChoices(const OwnChoices& choices) {
+    choices_ = choices;
 }
 
 bool BatchDriver::IsAccepted(const QString& path) {
@@ -43,6 +45,12 @@ QString BatchDriver::OutputFolder() const {
 
 QString BatchDriver::IntermediatePath() const {
     return programfolder::LayoutFor(programFolder_).intermediateBitmap;
+}
+
+void BatchDriver::keepDate(const QString& source, const QString& output) const {
+    if (choices_.KeepDate)
+        tessaro::files::CopyModificationTime(QFile::encodeName(source).toStdString(),
+                                             QFile::encodeName(output).toStdString());
 }
 
 void BatchDriver::processEvents() const {
@@ -89,8 +97,17 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
     std::unique_ptr<OrderedWorkers<PreparedFile>> workers;
     const auto startWorkers = [&](int first) {
         workers.reset();
-        rules = BatchRules{TargetIndex,         text1_,  text2_, settings_,
-                           report.outputFolder, preview, smooth_};
+        rules = BatchRules{};
+        rules.targetIndex = TargetIndex;
+        rules.text1 = text1_;
+        rules.text2 = text2_;
+        rules.settings = settings_;
+        rules.outputFolder = report.outputFolder;
+        rules.previewSize = preview;
+        rules.neverEnlarge = choices_.NeverEnlarge;
+        rules.keepMetadata = choices_.KeepMetadata;
+        rules.keepGps = choices_.KeepGps;
+        rules.smooth = choices_.Smooth;
         workers = std::make_unique<OrderedWorkers<PreparedFile>>(
             first, count, workerCount(),
             [&files, rules](int i) { return PrepareFile(files.at(i), rules); },
@@ -106,6 +123,7 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
             report.cancelled = true;
             break;
         }
+        std::optional<BatchFailure> failure;
         try {
             processEvents();
             if (!workers || !SameOutputChoices(rules.settings, settings_))
@@ -116,17 +134,27 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
                 file = workers->take(j, waiting);
             }
             if (commit(file, layout.intermediateBitmap)) {
+                keepDate(path, file.destination);
                 ++report.written;
             } else {
                 ++report.unchanged;
             }
         } catch (const tessaro::RuntimeError& e) {
-            report.failure = BatchFailure{path, e.number(), filename::FromErrorText(e.text())};
+            failure = BatchFailure{path, e.number(), filename::FromErrorText(e.text())};
         } catch (const std::bad_alloc&) {
-            report.failure = BatchFailure{path, tessaro::err::kOutOfMemory, "Out of memory"};
+            failure = BatchFailure{path, tessaro::err::kOutOfMemory, "Out of memory"};
         } catch (const std::exception& e) {
-            report.failure = BatchFailure{path, tessaro::err::kInvalidCall, e.what()};
+            failure = BatchFailure{path, tessaro::err::kInvalidCall, e.what()};
         }
+        if (failure && choices_.KeepGoing) {
+            report.failures.append(*failure);
+            eventlog::Error(QString("Skipped %1: error %2: %3")
+                                .arg(path)
+                                .arg(failure->number)
+                                .arg(failure->text));
+            failure.reset();
+        }
+        report.failure = failure;
         if (host_.progress)
             host_.progress(j + 1, count);
         if (report.failure) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+#include "OwnChoices.h"
 #include "Settings.h"
 
 struct PreparedFile;
@@ -26,7 +27,9 @@ struct BatchReport {
     int written = 0;       // outputs written
     int unchanged = 0;     // JPEG outputs left as they were because the name existed
     QString outputFolder;
-    std::optional<BatchFailure> failure;
+    std::optional<BatchFailure> failure;  // the error that stopped the batch
+    // With KeepGoing: every file that failed, in drop order; the batch went on after each.
+    QList<BatchFailure> failures;
     bool cancelled = false;  // stopped on request after a finished file; no failure
 };
 
@@ -49,7 +52,7 @@ struct BatchHost {
 // writes it into "Elaborate" in its own format. Files are loaded, stretched and encoded in
 // memory by a few workers at once; their outputs are written strictly in drop order on the
 // calling thread. The first error ends the batch; outputs written before it stay, later files
-// are left untouched.
+// are left untouched. With KeepGoing the failed file is listed instead and the batch goes on.
 class BatchDriver {
   public:
     BatchDriver(QString programFolder, const Settings& settings, BatchHost host = {});
@@ -61,8 +64,8 @@ class BatchDriver {
     // The bytes that files prepared but not yet written may hold at once; 0 (the default) means
     // BatchMemory::DefaultBudget().
     void setMemoryBudget(size_t bytes) { memoryBudget_ = bytes; }
-    // Whether files are resized with the smoothing filter; off (point sampling) by default.
-    void setSmooth(bool smooth);
+    // Our own choices for this batch; the custom size in them is not read (see setCustomSize).
+    void setChoices(const OwnChoices& choices);
     BatchReport Run(int16_t targetIndex, const QStringList& dropped);
 
     static bool IsAccepted(const QString& path);
@@ -77,6 +80,8 @@ class BatchDriver {
     // Writes one prepared file: preview, intermediate bitmap, output. Returns true when an
     // output was written, false when an existing output was kept.
     bool commit(const PreparedFile& file, const QString& intermediatePath);
+    // With KeepDate, the output written for `source` takes its modification time.
+    void keepDate(const QString& source, const QString& output) const;
     void processEvents() const;
     int workerCount() const;
 
@@ -87,5 +92,5 @@ class BatchDriver {
     QString text2_ = "960";
     int jobs_ = 0;
     size_t memoryBudget_ = 0;
-    bool smooth_ = false;
+    OwnChoices choices_;
 };

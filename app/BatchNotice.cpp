@@ -19,6 +19,11 @@ QString kept(int count) {
                       : QString::fromUtf8("%1 già presenti, lasciati com'erano").arg(count);
 }
 
+QString failed(int count) {
+    return count == 1 ? QStringLiteral("1 non elaborato")
+                      : QStringLiteral("%1 non elaborati").arg(count);
+}
+
 }  // namespace
 
 QString Progress(int done, int accepted) {
@@ -31,6 +36,8 @@ QString Outcome(const BatchReport& report, bool withPaths) {
     QString tally = written(report.written);
     if (report.unchanged > 0)
         tally += QStringLiteral(", ") + kept(report.unchanged);
+    if (!report.failures.isEmpty())
+        tally += QStringLiteral(", ") + failed(static_cast<int>(report.failures.size()));
 
     if (report.failure) {
         const QString file = withPaths ? QDir::toNativeSeparators(report.failure->file)

@@ -83,6 +83,17 @@ CanvasSize Compute(int targetIndex, const QString& text1, const QString& text2,
     return size;
 }
 
+CanvasSize NoLargerThanSource(const CanvasSize& size, int32_t sourceWidth, int32_t sourceHeight) {
+    if (size.width <= sourceWidth || size.height <= sourceHeight)
+        return size;
+    CanvasSize own;
+    own.W = static_cast<float>(sourceWidth);
+    own.H = static_cast<float>(sourceHeight);
+    own.width = sourceWidth;
+    own.height = sourceHeight;
+    return own;
+}
+
 QString SizeSuffix(const CanvasSize& size) {
     const auto a = static_cast<int64_t>(std::trunc(size.W));
     const auto b = static_cast<int64_t>(std::trunc(size.H));

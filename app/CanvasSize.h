@@ -35,6 +35,10 @@ CanvasSize Compute(int targetIndex, const QString& text1, const QString& text2,
                    bool keepProportions, bool lockHeight, int32_t sourceWidth,
                    int32_t sourceHeight);
 
+// `size` unless its canvas is larger than the source both ways; then the source's own size, so
+// that a small picture is never enlarged.
+CanvasSize NoLargerThanSource(const CanvasSize& size, int32_t sourceWidth, int32_t sourceHeight);
+
 // "_" + integer part of W + "x" + integer part of H.
 QString SizeSuffix(const CanvasSize& size);
 

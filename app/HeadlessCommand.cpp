@@ -21,7 +21,8 @@ const char* const kUsage =
     "               [--[no-]keep-proportions] [--lock-width|--lock-height]\n"
     "               [--[no-]name-with-size] [--quality Q] [--subsampling H:V]\n"
     "               [--[no-]greyscale] [--comment TEXT|--no-comment] [--[no-]smooth]\n"
-    "               [--jobs N] FILE...\n"
+    "               [--[no-]keep-metadata] [--[no-]keep-gps] [--[no-]keep-date]\n"
+    "               [--[no-]never-enlarge] [--[no-]keep-going] [--jobs N] FILE...\n"
     "       tessaro --help | --version\n"
     "\n"
     "Runs one batch as a drop of FILE... on target INDEX would, without a window:\n"
@@ -29,11 +30,15 @@ const char* const kUsage =
     "  default the window's last custom size, 1280x960 at first). Outputs go to DIR/Elaborate\n"
     "  (DIR defaults to the program folder); settings come from DIR/resizer.cfg and\n"
     "  DIR/tessaro.ini, and the flags override them, on or off, for this run only.\n"
-    "  --smooth resizes with a smoothing filter instead of point sampling. --jobs N\n"
-    "  prepares N files at once (default: one per core); outputs are always written in\n"
-    "  the order given.\n"
-    "Exit status: 0 all accepted files done, 1 the batch stopped, 2 bad arguments,\n"
-    "  130 or 143 stopped by SIGINT or SIGTERM after the file in hand.\n";
+    "  --jobs N prepares N files at once (default: one per core); outputs are always\n"
+    "  written in the order given.\n"
+    "  --smooth resizes with a smoothing filter instead of point sampling.\n"
+    "  --keep-metadata carries the Exif data of JPEG photos into their outputs, without the\n"
+    "  GPS position unless --keep-gps; --keep-date gives each output its input's modification\n"
+    "  time; --never-enlarge leaves a picture smaller than the canvas both ways at its own\n"
+    "  size; --keep-going reports a file that fails on stderr and goes on with the next.\n"
+    "Exit status: 0 all accepted files done, 1 the batch stopped or a file failed,\n"
+    "  2 bad arguments, 130 or 143 stopped by SIGINT or SIGTERM after the file in hand.\n";
 
 // A saved choice a flag can switch on or off for one run; unset keeps the saved value.
 using Switch = std::optional<bool>;
@@ -52,6 +57,11 @@ struct Options {
     Switch greyscale;
     Switch smooth;
     std::optional<QString> comment;
+    Switch keepMetadata;
+    Switch keepGps;
+    Switch keepDate;
+    Switch neverEnlarge;
+    Switch keepGoing;
     int jobs = 0;  // one per core
     QStringList files;
     bool help = false;
@@ -82,7 +92,8 @@ QString parse(const QStringList& args, Options& o) {
                                 "quality", "subsampling", "comment", "jobs"};
     for (const QString& name : valued)
         p.addOption(QCommandLineOption(name, name, "value"));
-    for (const char* name : {"keep-proportions", "name-with-size", "greyscale", "smooth"}) {
+    for (const char* name : {"keep-proportions", "name-with-size", "greyscale", "keep-metadata",
+                             "keep-gps", "keep-date", "never-enlarge", "keep-going", "smooth"}) {
         p.addOption(QCommandLineOption(name, name));
         p.addOption(QCommandLineOption("no-" + QString(name), name));
     }
@@ -142,7 +153,9 @@ QString parse(const QStringList& args, Options& o) {
     for (const auto& [name, into] :
          {std::pair{"keep-proportions", &o.keepProportions},
           std::pair{"name-with-size", &o.nameWithSize}, std::pair{"greyscale", &o.greyscale},
-          std::pair{"smooth", &o.smooth}}) {
+          std::pair{"keep-metadata", &o.keepMetadata}, std::pair{"keep-gps", &o.keepGps},
+          std::pair{"keep-date", &o.keepDate}, std::pair{"never-enlarge", &o.neverEnlarge},
+          std::pair{"keep-going", &o.keepGoing}, std::pair{"smooth", &o.smooth}}) {
         if (QString problem = readSwitch(p, name, *into); !problem.isEmpty())
             return problem;
     }
@@ -194,6 +207,16 @@ void applyOverrides(const Options& o, Settings& s) {
         s.Comment = qualitychoices::TrimComment(*o.comment);
 }
 
+void applyOverrides(const Options& o, OwnChoices& c) {
+    for (const auto& [flag, choice] :
+         {std::pair{&o.keepMetadata, &c.KeepMetadata}, std::pair{&o.keepGps, &c.KeepGps},
+          std::pair{&o.keepDate, &c.KeepDate}, std::pair{&o.neverEnlarge, &c.NeverEnlarge},
+          std::pair{&o.keepGoing, &c.KeepGoing}, std::pair{&o.smooth, &c.Smooth}}) {
+        if (*flag)
+            *choice = **flag;
+    }
+}
+
 }  // namespace
 
 bool WantsHeadless(const QStringList& arguments) {
@@ -242,6 +265,7 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
     applyOverrides(o, settings);
     OwnChoices choices;
     ownchoices::Load(folder, choices);
+    applyOverrides(o, choices);
 
     TerminalProgress progress(err);
     BatchHost host;
@@ -253,12 +277,17 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
     driver.setCustomSize(o.width.isEmpty() ? choices.CustomWidth : o.width,
                          o.height.isEmpty() ? choices.CustomHeight : o.height);
     driver.setJobs(o.jobs);
-    driver.setSmooth(o.smooth.value_or(choices.Smooth));
+    driver.setChoices(choices);
     const BatchReport report = driver.Run(static_cast<int16_t>(o.drop), o.files);
     progress.finish();
 
+    for (const BatchFailure& f : report.failures)
+        filename::Write(err, QString("tessaro: failed %1: error %2: %3\n")
+                                 .arg(f.file, QString::number(f.number), f.text));
+    const qsizetype failed = report.failures.size() + (report.failure ? 1 : 0);
     out << report.written << " written, " << report.unchanged << " unchanged (already there), "
-        << report.skipped << " skipped by name; output folder: " << report.outputFolder << "\n";
+        << failed << " failed, " << report.skipped
+        << " skipped by name; output folder: " << report.outputFolder << "\n";
     if (report.failure) {
         filename::Write(err, QString("tessaro: stopped at %1: error %2: %3\n")
                                  .arg(report.failure->file, QString::number(report.failure->number),
@@ -270,5 +299,5 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
             << report.written + report.unchanged << " of " << report.accepted.size() << " files\n";
         return 128 + signal;
     }
-    return 0;
+    return report.failures.isEmpty() ? 0 : 1;
 }

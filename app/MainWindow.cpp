@@ -14,6 +14,7 @@
 #include "AccessibleNotice.h"
 #include "BatchNotice.h"
 #include "ClickLabel.h"
+#include "FailureList.h"
 #include "PanelFrame.h"
 #include "QualityChoices.h"
 #include "RuntimeError.h"
@@ -155,7 +156,10 @@ void MainWindow::Form_Unload() {
     pending_.clear();
     frameCommento->hide();
     FrameQualita->hide();
+    FrameAltreOpzioni->hide();
     Picture4->hide();
+    if (failureList_)
+        failureList_->close();
 }
 
 void MainWindow::setOptionsEnabled(bool enabled) {
@@ -197,7 +201,7 @@ void MainWindow::runBatch(int index, const QStringList& paths) {
     stopRequested_ = false;
     BatchDriver driver(programFolder_, settings_, host);
     driver.setCustomSize(Text1->text(), Text2->text());
-    driver.setSmooth(choices_.Smooth);
+    driver.setChoices(choices_);
     lastReport_ = driver.Run(static_cast<int16_t>(index), paths);
     busy_ = false;
     showOutcome(lastReport_);
@@ -211,6 +215,7 @@ void MainWindow::setBusy(bool busy) {
         PanelFrame1->setHeaderText(kBusyHeader);
         lnkOutputFolder->hide();
         lnkStop->show();
+        lnkFailures->hide();
     } else {
         QApplication::restoreOverrideCursor();
         PanelFrame1->setHeaderText(savedHeader_);
@@ -224,6 +229,9 @@ void MainWindow::showProgress(int done, int accepted) {
 }
 
 void MainWindow::showOutcome(const BatchReport& report) {
+    lnkFailures->setVisible(!report.failures.isEmpty());
+    if (failureList_ && failureList_->isVisible())
+        showFailureList();  // the list open from the batch before shows this one's
     setFooterNotice(batchnotice::Outcome(report, false), batchnotice::Outcome(report, true));
     outputFolder_ = report.outputFolder;
     lnkOutputFolder->setVisible(batchnotice::OffersFolder(report));
@@ -234,8 +242,9 @@ void MainWindow::showOutcome(const BatchReport& report) {
 
 void MainWindow::setFooterNotice(const QString& shortText, const QString& fullText) {
     const QFontMetrics metrics(PanelFrame1->FooterTextFont());
-    PanelFrame1->setFooterText(
-        metrics.elidedText(shortText, Qt::ElideRight, BatchNotice->width() - 8));
+    PanelFrame1->setFooterText(metrics.elidedText(
+        shortText, Qt::ElideRight,
+        !lnkFailures->isHidden() ? lnkFailures->x() - 8 : BatchNotice->width() - 8));
     BatchNotice->setToolTip(fullText);
     BatchNotice->setAccessibleName(fullText);
 }

@@ -13,6 +13,7 @@
 #include "Settings.h"
 
 class ClickLabel;
+class FailureList;
 class PanelFrame;
 class QCheckBox;
 class QComboBox;
@@ -65,6 +66,8 @@ class MainWindow : public QWidget {
     void buildPictures();
     void buildQualityPanel();
     void buildCommentPanel();
+    void buildMoreOptionsPanel();
+    void buildFailureLink();
     ThemedButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
                              const QString& toolTip, const QRect& geometry);
     PanelFrame* makePanel(QWidget* parent, const QString& name, const QString& header,
@@ -92,6 +95,12 @@ class MainWindow : public QWidget {
     void ThemedButton1_Click(int Index);
     void cmdComment_Click();
 
+    // The "Altre opzioni" panel: our own choices, kept in "tessaro.ini".
+    void btnAltreOpzioni_Click();
+    void ShowMoreOptionsPanel();
+    void showChoicesInPanel();
+    void cmdAltreOpzioni_Click(bool keep);
+
     // Help panel and link.
     void ThemedButton6_Click();
     void ThemedButton5_Click();
@@ -107,6 +116,7 @@ class MainWindow : public QWidget {
     void showOutcome(const BatchReport& report);
     void setFooterNotice(const QString& shortText, const QString& fullText);
     void openOutputFolder();
+    void showFailureList();
     void stopBatch();
 
     QString programFolder_;
@@ -114,6 +124,8 @@ class MainWindow : public QWidget {
     OwnChoices choices_;  // "tessaro.ini"
     // The quality panel's copy of the settings as they were when it opened.
     Settings SavedSettings;
+    // The "Altre opzioni" panel's copy of our choices as they were when it opened.
+    OwnChoices SavedChoices;
 
     PanelFrame* PanelFrame2 = nullptr;
     ThemedButton* ThemedButton7 = nullptr;
@@ -123,6 +135,7 @@ class MainWindow : public QWidget {
     std::array<ThemedButton*, 2> ThemedButton2{};
     ThemedButton* btnSmooth = nullptr;  // "Alta qualità": resize with smoothing
     ThemedButton* btnQualita = nullptr;
+    ThemedButton* btnAltreOpzioni = nullptr;
 
     PanelFrame* PanelFrame1 = nullptr;
     std::array<DropTarget*, 5> Resizer{};
@@ -133,6 +146,8 @@ class MainWindow : public QWidget {
     QWidget* BatchNotice = nullptr;         // carries the whole notice as tooltip and name
     ClickLabel* lnkOutputFolder = nullptr;  // opens "Elaborate" after a batch
     ClickLabel* lnkStop = nullptr;          // stops the running batch, as Esc does
+    ClickLabel* lnkFailures = nullptr;      // lists the files a batch went on without
+    FailureList* failureList_ = nullptr;    // made when first wanted
 
     QLabel* Picture3 = nullptr;
     QLabel* Picture4 = nullptr;
@@ -148,6 +163,9 @@ class MainWindow : public QWidget {
     PanelFrame* frameCommento = nullptr;
     QPlainTextEdit* txtComment = nullptr;
     ClickLabel* LabelLink = nullptr;
+    PanelFrame* FrameAltreOpzioni = nullptr;
+    std::array<QCheckBox*, 5> chkAltre{};            // in the order of the choices' table
+    std::array<ThemedButton*, 2> cmdAltreOpzioni{};  // "Annulla", "OK"
 
     QString savedHeader_;
     bool busy_ = false;

@@ -26,10 +26,10 @@ QString utf8(const char* text) {
 // Option buttons stand in one column.
 constexpr int kOptionLeft = 10;
 constexpr int kOptionTop = 35;
-constexpr int kOptionStep = 54;
-constexpr int kOptionRows = 8;
+constexpr int kOptionStep = 46;
+constexpr int kOptionRows = 9;
 QRect optionRow(int row) {
-    return {kOptionLeft, kOptionTop + row * kOptionStep, 150, 42};
+    return {kOptionLeft, kOptionTop + row * kOptionStep, 150, 40};
 }
 // The options frame holds its rows with a margin below; the size panel stands under it.
 constexpr int kOptionsHeight = kOptionTop + kOptionRows * kOptionStep + 3;
@@ -99,6 +99,9 @@ void MainWindow::buildOptions() {
     btnSmooth->SetToolTipIcon(1);  // information
     btnQualita = makeButton(PanelFrame2, "btnQualita", utf8("Qualità immagini"),
                             utf8("Qualità delle immagini in formato JPeg"), optionRow(7));
+    btnAltreOpzioni = makeButton(
+        PanelFrame2, "btnAltreOpzioni", "Altre opzioni",
+        "Dati Exif, data dei file, ingrandimento e comportamento dopo un errore", optionRow(8));
 
     // The two-state buttons show their state through this icon (see the toggle look).
     const QImage mark = windowpictures::ToggleMark();
@@ -117,6 +120,7 @@ void MainWindow::buildOptions() {
     }
     connect(btnSmooth, &ThemedButton::Click, this, &MainWindow::btnSmooth_Click);
     connect(btnQualita, &ThemedButton::Click, this, &MainWindow::btnQualita_Click);
+    connect(btnAltreOpzioni, &ThemedButton::Click, this, &MainWindow::btnAltreOpzioni_Click);
 }
 
 void MainWindow::buildSizes() {
@@ -195,6 +199,7 @@ void MainWindow::buildSizes() {
     lnkStop->setGeometry(lnkOutputFolder->geometry());
     lnkStop->hide();
     connect(lnkStop, &ClickLabel::Click, this, &MainWindow::stopBatch);
+    buildFailureLink();
 }
 
 void MainWindow::buildPictures() {
@@ -223,6 +228,7 @@ void MainWindow::buildPictures() {
 
     buildQualityPanel();
     buildCommentPanel();
+    buildMoreOptionsPanel();
 
     Picture4 = new QLabel(Picture3);
     Picture4->setObjectName("Picture4");

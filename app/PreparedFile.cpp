@@ -45,6 +45,8 @@ PreparedFile PrepareFile(const QString& path, const BatchRules& rules) {
             size =
                 canvassize::Compute(rules.targetIndex, rules.text1, rules.text2, s.KeepProportions,
                                     s.LockHeight, full.width(), full.height());
+            if (rules.neverEnlarge)
+                size = canvassize::NoLargerThanSource(size, full.width(), full.height());
             return QSize(size.width, size.height);
         };
         SampledPicture sampled = rules.smooth

@@ -15,6 +15,7 @@
 // prepared, so that a worker never reads what the window may change meanwhile.
 struct BatchRules {
     int16_t targetIndex = 0;
+    bool neverEnlarge = false;  // a picture smaller than the canvas both ways keeps its size
     QString text1;
     QString text2;
     Settings settings;
