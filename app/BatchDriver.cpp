@@ -111,6 +111,7 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
             } else {
                 ++report.unchanged;
             }
+            noteOddities(path, file.notes);
         } catch (const tessaro::RuntimeError& e) {
             report.failure = BatchFailure{path, e.number(), QString::fromStdString(e.text())};
         } catch (const std::bad_alloc&) {
@@ -135,6 +136,14 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
     return report;
 }
 
+void BatchDriver::noteOddities(const QString& path, const QStringList& notes) const {
+    for (const QString& note : notes) {
+        eventlog::Warning(QString("Taken despite: %1: %2").arg(path, note));
+        if (host_.fileNote)
+            host_.fileNote(path, note);
+    }
+}
+
 bool BatchDriver::commit(const PreparedFile& file, const QString& intermediatePath) {
     if (file.canvas.isNull())
         std::rethrow_exception(file.error);
@@ -145,7 +154,6 @@ bool BatchDriver::commit(const PreparedFile& file, const QString& intermediatePa
     bitmapfile::SaveScratchPicture(file.canvas, intermediatePath);
     if (file.error)
         std::rethrow_exception(file.error);
-
     switch (file.format) {
         case PreparedFile::Format::Gif:
             // From this run's own canvas: another run may replace "ResizedOne.bmp" at any time.

@@ -42,6 +42,9 @@ struct BatchHost {
     std::function<void(int done, int accepted)> progress;
     // Asked between files: true stops the batch after the file in hand.
     std::function<bool()> stopRequested;
+    // A file taken although something about it was odd (`note`), once it is written; the
+    // event log has a line for it already.
+    std::function<void(const QString& file, const QString& note)> fileNote;
 };
 
 // Runs one drop: filters the dropped paths, resizes each accepted file to the target size, and
@@ -72,6 +75,8 @@ class BatchDriver {
     // output was written, false when an existing output was kept.
     bool commit(const PreparedFile& file, const QString& intermediatePath);
     void processEvents() const;
+    // Tells the event log and the host what was odd about a file that was taken.
+    void noteOddities(const QString& path, const QStringList& notes) const;
     int workerCount() const;
 
     QString programFolder_;

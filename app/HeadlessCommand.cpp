@@ -240,6 +240,9 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
         host.progress = [&progress](int done, int accepted) { progress.show(done, accepted); };
     const StopSignals stopSignals;
     host.stopRequested = [] { return StopSignals::received() != 0; };
+    host.fileNote = [&err](const QString& file, const QString& note) {
+        err << "tessaro: warning: " << file << ": " << note << "\n";
+    };
     BatchDriver driver(folder, settings, host);
     driver.setCustomSize(o.width, o.height);
     driver.setJobs(o.jobs);

@@ -11,13 +11,23 @@ Sink& currentSink() {
 }
 }  // namespace
 
-void Error(const QString& line) {
+namespace {
+void log(int priority, const QString& line) {
     if (currentSink()) {
         currentSink()(line);
         return;
     }
     openlog("tessaro", LOG_PID, LOG_USER);
-    syslog(LOG_ERR, "%s", line.toUtf8().constData());
+    syslog(priority, "%s", line.toUtf8().constData());
+}
+}  // namespace
+
+void Error(const QString& line) {
+    log(LOG_ERR, line);
+}
+
+void Warning(const QString& line) {
+    log(LOG_WARNING, line);
 }
 
 Sink SetSink(Sink sink) {

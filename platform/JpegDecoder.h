@@ -2,6 +2,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -13,9 +14,10 @@
 namespace picture {
 
 // Both decode the bytes of a JPEG file with libjpeg-turbo and return nothing for the colour
-// models left to Qt's reader (CMYK, YCCK). Damaged data, or any warning the decoder raises,
-// raises RuntimeError 481 naming `name` with the decoder's reason; a picture above Qt's
-// allocation limit is named too large; 7 when memory runs out.
+// models left to Qt's reader (CMYK, YCCK). Damaged data (a warning that pixels are missing or
+// made up, or data ending before the picture) raises RuntimeError 481 naming `name` with the
+// decoder's reason; warnings that leave the picture whole end up in the result's notes. A
+// picture above Qt's allocation limit is named too large; 7 when memory runs out.
 
 // The whole picture as stored, with its Exif orientation and embedded colour profile read,
 // not applied.
@@ -29,5 +31,9 @@ std::optional<SampledPicture> DecodeJpegSampled(const uint8_t* data, size_t size
                                                 const QString& name,
                                                 const std::function<QSize(QSize)>& canvasFor,
                                                 QSize previewSize);
+
+// Decodes the whole data in its stored colour model and throws the rows away: judges the data
+// of a file left to Qt's reader as above. Returns the notes.
+QStringList CheckJpegData(const uint8_t* data, size_t size, const QString& name);
 
 }  // namespace picture

@@ -11,6 +11,7 @@
 #include "GifFirstImage.h"
 #include "JpegDecoder.h"
 #include "RuntimeError.h"
+#include "WatchedFile.h"
 
 namespace picture {
 
@@ -23,43 +24,57 @@ namespace {
 }
 
 // Why a picture Qt's reader handed back without complaint is not whole: the readers of
-// bitmap and GIF files stop at the end of a cut file without a word.
-QString incompleteness(const QString& path, const QByteArray& format) {
+// bitmap and GIF files stop at the end of a cut file without a word, and the bitmap reader
+// leaves the pixels it never reached unset.
+QString incompleteness(const QString& path, const QByteArray& format, const WatchedFile& read) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QString();  // gone since it was read: what was read stands
     if (format == "bmp") {
-        const qint64 needed = BitmapLengthNeeded(file.read(64));
-        if (needed > file.size())
-            return QString("pixel data cut short: %1 of %2 bytes").arg(file.size()).arg(needed);
+        return BitmapFault(file.readAll(), read.firstSingleByte(), read.ranShort());
     } else if (format == "gif") {
         return GifFirstImageFault(file.readAll());
     }
     return QString();
 }
 
-// Any other picture, through Qt's readers: upright and opaque at full size.
-SourcePicture loadWithQt(const QString& path) {
-    QImageReader reader(path);
+[[noreturn]] void outOfMemory(const QString& path, QSize size) {
+    throw tessaro::RuntimeError(tessaro::err::kOutOfMemory,
+                                QString("Out of memory: %1 (%2 x %3 pixels)")
+                                    .arg(QFileInfo(path).fileName())
+                                    .arg(size.width())
+                                    .arg(size.height())
+                                    .toStdString());
+}
+
+// Any other picture, through Qt's readers: upright and opaque at full size. The warnings of a
+// JPEG file's decoder are left out when its data was judged already.
+SourcePicture loadWithQt(const QString& path, bool warningsJudged = false) {
+    WatchedFile device(path);
+    QImageReader reader(&device);
     reader.setAutoTransform(true);
     reader.setDecideFormatFromContent(true);
     DecoderWarnings warnings;
     const QSize declared = reader.size();       // from the header; unknown once a read has failed
     const QByteArray format = reader.format();  // forgotten by some readers once they have read
+    device.forget();  // finding the format peeks at more bytes than a tiny file has
     QImage image = reader.read();
-    if (!image.isNull() && !warnings.messages().isEmpty()) {
+    if (!image.isNull() && !warnings.messages().isEmpty() && !warningsJudged) {
         // Written out, the grey or black rest of a damaged picture would pass for a good one.
         invalidPicture(path, warnings.messages().join("; "));
     }
     if (image.isNull()) {
         QString why = QFileInfo::exists(path) ? reader.errorString() : "file not found";
-        // Qt refuses a picture above its allocation limit with a text that blames the data.
+        // Qt refuses a picture above its allocation limit with a text that blames the data,
+        // and one it has no memory for with one that blames the reading.
         const qint64 bytes = qint64{declared.width()} * declared.height() * 4;
         if (declared.isValid() && bytes > qint64{reader.allocationLimit()} * 1024 * 1024)
             why = QString("too large (%1 x %2)").arg(declared.width()).arg(declared.height());
+        else if (declared.isValid() && QImage(declared, QImage::Format_ARGB32).isNull())
+            outOfMemory(path, declared);
         invalidPicture(path, why);
     }
-    if (const QString why = incompleteness(path, format); !why.isEmpty())
+    if (const QString why = incompleteness(path, format, device); !why.isEmpty())
         invalidPicture(path, why);
     SourcePicture source;
     source.colourSpace = image.colorSpace();
@@ -86,13 +101,22 @@ SourcePicture loadWithQt(const QString& path) {
 // short by someone else while mapped would end the program.
 std::optional<QByteArray> jpegBytes(const QString& path) {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.peek(3) == QByteArray("\xFF\xD8\xFF", 3))
+    if (file.open(QIODevice::ReadOnly) && file.peek(2) == QByteArray("\xFF\xD8", 2))
         return file.readAll();
     return std::nullopt;
 }
 
 const uint8_t* bytesOf(const QByteArray& bytes) {
     return reinterpret_cast<const uint8_t*>(bytes.constData());
+}
+
+// A JPEG file in a colour model left to Qt's reader: its data judged by ours first.
+SourcePicture loadJpegWithQt(const QString& path, const QByteArray& bytes) {
+    QStringList notes = CheckJpegData(bytesOf(bytes), static_cast<size_t>(bytes.size()),
+                                      QFileInfo(path).fileName());
+    SourcePicture source = loadWithQt(path, true);
+    source.notes = std::move(notes);
+    return source;
 }
 
 }  // namespace
@@ -102,6 +126,7 @@ SourcePicture LoadSource(const QString& path) {
         if (auto decoded = DecodeJpeg(bytesOf(*bytes), static_cast<size_t>(bytes->size()),
                                       QFileInfo(path).fileName()))
             return std::move(*decoded);
+        return loadJpegWithQt(path, *bytes);
     }
     return loadWithQt(path);
 }
@@ -113,8 +138,9 @@ SampledPicture LoadSampled(const QString& path, const std::function<QSize(QSize)
                                              QFileInfo(path).fileName(), canvasFor, previewSize))
             return std::move(*sampled);
     }
-    const SourcePicture source = loadWithQt(path);
+    const SourcePicture source = LoadSource(path);
     SampledPicture sampled;
+    sampled.notes = source.notes;
     sampled.size = source.size();
     const QSize canvas = canvasFor(sampled.size);
     sampled.canvas = StretchSource(source, canvas.width(), canvas.height());
