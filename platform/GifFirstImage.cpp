@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "GifLzwCount.h"
+
 namespace {
 
 // Serves the bytes, with the image's height raised by one where giflib reads it. giflib reads
@@ -39,6 +41,26 @@ QString reason(int error) {
     return text != nullptr ? QString::fromLatin1(text) : QString("GIF error %1").arg(error);
 }
 
+// giflib refuses LZW data of more than 8 bits a pixel as a read failure, though such data is
+// sound and other readers take it: its pixels are counted instead. Otherwise `error`.
+int wideCodes(const QByteArray& bytes, qsizetype descriptor, int error) {
+    constexpr qsizetype kDescriptor = 9;  // edges, size and flags, after the separator
+    if (error != D_GIF_ERR_READ_FAILED || bytes.size() < descriptor + kDescriptor + 1)
+        return error;
+    const auto byte = [&bytes](qsizetype at) { return static_cast<uint8_t>(bytes[at]); };
+    const uint8_t flags = byte(descriptor + 8);
+    const qsizetype table = (flags & 0x80) != 0 ? 3 << ((flags & 7) + 1) : 0;
+    const qsizetype codeSizeAt = descriptor + kDescriptor + table;
+    if (bytes.size() <= codeSizeAt || byte(codeSizeAt) <= 8 || byte(codeSizeAt) >= 12)
+        return error;
+    const qint64 pixels = qint64{byte(descriptor + 4) | byte(descriptor + 5) << 8} *
+                          (byte(descriptor + 6) | byte(descriptor + 7) << 8);
+    const GifLzwCount count = CountGifLzwPixels(bytes, codeSizeAt + 1, byte(codeSizeAt), pixels);
+    if (count.pixels >= pixels)
+        return D_GIF_SUCCEEDED;
+    return count.cut ? D_GIF_ERR_READ_FAILED : D_GIF_ERR_IMAGE_DEFECT;
+}
+
 // Decodes the first image's lines; the error code, or D_GIF_SUCCEEDED.
 int decodeFirstImage(GifFileType* gif) {
     for (;;) {
@@ -69,7 +91,7 @@ int decodeFirstImage(GifFileType* gif) {
         if (raise)
             reader->heightAt = heightAt;
         if (DGifGetImageDesc(gif) == GIF_ERROR)
-            return gif->Error;
+            return wideCodes(*reader->bytes, heightAt - kHeightField, gif->Error);
         reader->heightAt = -1;
         const int width = gif->Image.Width;
         const int height = gif->Image.Height - (raise ? 1 : 0);

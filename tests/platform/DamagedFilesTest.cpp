@@ -119,6 +119,13 @@ TEST(DamagedFiles, GifCutInItsImageDataIsRefusedOrWhole) {
     }
     for (const auto& c : damaged::damagedGifs(whole))
         EXPECT_EQ(load(dir, "damaged.gif", c.bytes).error, 481) << c.name;
+
+    // LZW codes wider than giflib reads: whole, or cut before the last pixel.
+    const QByteArray wide = damaged::gifWideCodes(damaged::picture(60, 40), 10);
+    const Loaded loaded = load(dir, "wide.gif", wide);
+    EXPECT_EQ(loaded.error, 0) << loaded.text;
+    EXPECT_TRUE(loaded.canvases == clean.canvases);
+    EXPECT_EQ(load(dir, "wide-cut.gif", wide.left(wide.size() - 8)).error, 481);
 }
 
 // Every bitmap layout Qt's reader takes is either checked whole or refused: no picture may

@@ -144,6 +144,10 @@ inline std::vector<Case> damagedJpegs() {
     };
 }
 
+inline GifPixelType gifIndex(const QImage& image, int x, int y) {
+    return static_cast<GifPixelType>(qGray(image.pixel(x, y)) / 16);
+}
+
 // A GIF file of `image` with a 16-colour palette, as giflib writes it.
 inline QByteArray gif(const QImage& image) {
     QByteArray out;
@@ -164,7 +168,7 @@ inline QByteArray gif(const QImage& image) {
     std::vector<GifPixelType> line(static_cast<size_t>(image.width()));
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x)
-            line[static_cast<size_t>(x)] = static_cast<GifPixelType>(qGray(image.pixel(x, y)) / 16);
+            line[static_cast<size_t>(x)] = gifIndex(image, x, y);
         EGifPutLine(file, line.data(), image.width());
     }
     EGifCloseFile(file, &error);
@@ -187,6 +191,43 @@ inline GifData gifData(const QByteArray& bytes) {
         at += 1 + static_cast<uint8_t>(bytes[at]);
     data.terminator = at;
     return data;
+}
+
+// The same picture as gif(image), its LZW data of minimum code size `codeSize` (9 to 11, which
+// some encoders write): literal codes only, with a clear code before the codes would widen.
+inline QByteArray gifWideCodes(const QImage& image, int codeSize) {
+    const QByteArray clean = gif(image);
+    QByteArray out = clean.left(gifData(clean).start - 1);
+    out += char(codeSize);
+    QByteArray data;
+    uint32_t bits = 0;
+    int held = 0;
+    const int clear = 1 << codeSize;
+    const auto put = [&](int code) {
+        bits |= static_cast<uint32_t>(code) << held;
+        held += codeSize + 1;
+        for (; held >= 8; held -= 8, bits >>= 8)
+            data += char(bits & 0xFF);
+    };
+    int sinceClear = clear;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x, ++sinceClear) {
+            if (sinceClear >= clear - 2) {
+                put(clear);
+                sinceClear = 0;
+            }
+            put(gifIndex(image, x, y));
+        }
+    }
+    put(clear + 1);
+    if (held > 0)
+        data += char(bits & 0xFF);
+    for (qsizetype at = 0; at < data.size(); at += 255) {
+        const QByteArray block = data.mid(at, 255);
+        out += char(block.size());
+        out += block;
+    }
+    return out + QByteArray(1, '\0') + ";";
 }
 
 // A whole GIF picture in the structures other programs accept, and cut ones.
