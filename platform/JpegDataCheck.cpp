@@ -83,6 +83,17 @@ void JpegDataCheck::monitor(j_common_ptr common) {
     }
 }
 
+// A progressive file has read all its scans by now: every coefficient of every component must
+// have been brought to full precision by one of them.
+void JpegDataCheck::beforeFinish(const jpeg_decompress_struct& info) {
+    if (!info.progressive_mode || info.coef_bits == nullptr)
+        return;
+    for (int c = 0; c < info.num_components; ++c) {
+        for (int k = 0; k < DCTSIZE2; ++k)
+            unrefined_ = unrefined_ || info.coef_bits[c][k] != 0;
+    }
+}
+
 bool JpegDataCheck::cutShort(const jpeg_decompress_struct& info) const {
     if (!ended_)
         return false;
@@ -90,16 +101,8 @@ bool JpegDataCheck::cutShort(const jpeg_decompress_struct& info) const {
     // zeros instead, so the end of the data inside its scan is the end of the picture's data.
     if (info.arith_code && endedInScan_)
         return true;
-    if (info.progressive_mode) {
-        // Every coefficient of every component brought to full precision by some scan.
-        for (int c = 0; c < info.num_components; ++c) {
-            for (int k = 0; k < DCTSIZE2; ++k) {
-                if (info.coef_bits[c][k] != 0)
-                    return true;
-            }
-        }
-        return false;
-    }
+    if (info.progressive_mode)
+        return unrefined_;
     if (multipleScans_) {
         for (int c = 0; c < info.num_components; ++c) {
             if ((scannedComponents_ & (1U << c)) == 0)

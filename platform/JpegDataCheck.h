@@ -46,6 +46,8 @@ class JpegDataCheck {
     }
     bool readingHeaders() const { return readingHeaders_; }
 
+    // Right before jpeg_finish_decompress, which frees what a progressive file's scans left.
+    void beforeFinish(const jpeg_decompress_struct& info);
     // After jpeg_finish_decompress: whether the data ended before the end of the image. Only
     // its end marker missing is not cut short, but it is noted by endMarkerMissing().
     bool cutShort(const jpeg_decompress_struct& info) const;
@@ -72,6 +74,7 @@ class JpegDataCheck {
     bool ended_ = false;              // the end marker was supplied
     bool endedInScan_ = false;        // ... while a scan's blocks were still to come
     unsigned scannedComponents_ = 0;  // bit c: component c had a complete scan
+    bool unrefined_ = false;          // some coefficient never reached full precision
 };
 
 }  // namespace picture

@@ -205,6 +205,7 @@ class Decompressor {
   private:
     // Reads to the end marker; the data ending before the picture does is damage too.
     bool finish() {
+        check_.beforeFinish(info_);
         jpeg_finish_decompress(&info_);
         if (check_.cutShort(info_)) {
             std::snprintf(errors_.message, sizeof errors_.message, "%s",
