@@ -39,6 +39,7 @@ test-asan: deps
 
 # The libFuzzer targets (clang), in their own build folder; run them by hand, for example
 #   build-fuzz/fuzz/fuzz_settings -max_total_time=600 /tmp/settings-corpus fuzz/corpus/settings
+# or all of them, each for the given seconds, with a summary: fuzz/run-all.sh 1800
 FUZZ_BUILD ?= build-fuzz
 fuzz: deps
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARO_FUZZ=ON \

@@ -9,8 +9,8 @@
 #include "BatchMemory.h"
 #include "BitmapFile.h"
 #include "EventLog.h"
-#include "FileName.h"
 #include "FileDate.h"
+#include "FileName.h"
 #include "GifConvert.h"
 #include "JpegOutput.h"
 #include "OrderedWorkers.h"
@@ -139,6 +139,7 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
             } else {
                 ++report.unchanged;
             }
+            noteOddities(path, file.notes);
         } catch (const tessaro::RuntimeError& e) {
             failure = BatchFailure{path, e.number(), filename::FromErrorText(e.text())};
         } catch (const std::bad_alloc&) {
@@ -172,6 +173,14 @@ BatchReport BatchDriver::Run(int16_t targetIndex, const QStringList& dropped) {
     return report;
 }
 
+void BatchDriver::noteOddities(const QString& path, const QStringList& notes) const {
+    for (const QString& note : notes) {
+        eventlog::Warning(QString("Taken despite: %1: %2").arg(path, note));
+        if (host_.fileNote)
+            host_.fileNote(path, note);
+    }
+}
+
 bool BatchDriver::commit(const PreparedFile& file, const QString& intermediatePath) {
     if (file.canvas.isNull())
         std::rethrow_exception(file.error);
@@ -182,7 +191,6 @@ bool BatchDriver::commit(const PreparedFile& file, const QString& intermediatePa
     bitmapfile::SaveScratchPicture(file.canvas, intermediatePath);
     if (file.error)
         std::rethrow_exception(file.error);
-
     switch (file.format) {
         case PreparedFile::Format::Gif:
             // From this run's own canvas: another run may replace "ResizedOne.bmp" at any time.

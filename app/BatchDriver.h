@@ -46,6 +46,9 @@ struct BatchHost {
     std::function<void(int done, int accepted)> progress;
     // Asked between files: true stops the batch after the file in hand.
     std::function<bool()> stopRequested;
+    // A file taken although something about it was odd (`note`), once it is written; the
+    // event log has a line for it already.
+    std::function<void(const QString& file, const QString& note)> fileNote;
 };
 
 // Runs one drop: filters the dropped paths, resizes each accepted file to the target size, and
@@ -83,6 +86,8 @@ class BatchDriver {
     // With KeepDate, the output written for `source` takes its modification time.
     void keepDate(const QString& source, const QString& output) const;
     void processEvents() const;
+    // Tells the event log and the host what was odd about a file that was taken.
+    void noteOddities(const QString& path, const QStringList& notes) const;
     int workerCount() const;
 
     QString programFolder_;

@@ -273,6 +273,9 @@ int RunHeadless(const QStringList& arguments, QTextStream& out, QTextStream& err
         host.progress = [&progress](int done, int accepted) { progress.show(done, accepted); };
     const StopSignals stopSignals;
     host.stopRequested = [] { return StopSignals::received() != 0; };
+    host.fileNote = [&err](const QString& file, const QString& note) {
+        err << "tessaro: warning: " << file << ": " << note << "\n";
+    };
     BatchDriver driver(folder, settings, host);
     driver.setCustomSize(o.width.isEmpty() ? choices.CustomWidth : o.width,
                          o.height.isEmpty() ? choices.CustomHeight : o.height);

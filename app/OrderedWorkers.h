@@ -21,8 +21,8 @@
 // budget, each running task counted as large as the largest result so far (as the whole budget
 // until one is known); the result last taken counts until the next take(), as the caller is
 // still writing it. The next result to be taken may always be made once nothing else is held,
-// so that any budget finishes the work that one worker would, holding no more at once. With one worker (or when no thread can be started)
-// each task runs on the caller's thread inside take().
+// so that any budget finishes the work that one worker would, holding no more at once. With one
+// worker (or when no thread can be started) each task runs on the caller's thread inside take().
 template <class Result>
 class OrderedWorkers {
   public:

@@ -57,6 +57,7 @@ PreparedFile PrepareFile(const QString& path, const BatchRules& rules) {
             QDir(rules.outputFolder).filePath(GetFileTitle(path, file.sizeSuffix, s.NameWithSize));
         file.canvas = std::move(sampled.canvas);
         file.preview = std::move(sampled.preview);
+        file.notes = std::move(sampled.notes);
     } catch (...) {
         file.canvas = QImage();
         file.error = std::current_exception();

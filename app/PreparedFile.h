@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <exception>
 #include <optional>
@@ -48,6 +49,9 @@ struct PreparedFile {
     // Raised while preparing; raised again when the file's turn comes. With a canvas, the
     // failure came after it and the intermediate bitmap is written first, as without workers.
     std::exception_ptr error;
+    // What was odd about the source file without harming its picture, to be told once the
+    // file is written.
+    QStringList notes;
 };
 
 // Loads `path`, computes its canvas, stretches and encodes it. Never throws: a failure is

@@ -1,7 +1,11 @@
 #include "BitmapLength.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
+
 #include <limits>
+#include "BitmapRle.h"
 
 namespace {
 
@@ -9,6 +13,11 @@ constexpr int kFileHeader = 14;
 constexpr int kCoreHeader = 12;  // the oldest information header: 16-bit sizes, no compression
 constexpr uint32_t kPlainRows = 0;
 constexpr uint32_t kBitFields = 3;  // plain rows with colour masks
+constexpr uint32_t kRle8 = 1;
+constexpr uint32_t kRle4 = 2;
+// The information headers Qt reads whole: the oldest, the common one, the two that add colour
+// masks to it, and the two with colour spaces.
+constexpr uint32_t kKnownHeaders[] = {kCoreHeader, 40, 52, 56, 108, 124};
 
 uint32_t le(const QByteArray& b, int at, int bytes) {
     uint32_t v = 0;
@@ -49,4 +58,30 @@ qint64 BitmapLengthNeeded(const QByteArray& head) {
     if (rows > (std::numeric_limits<int64_t>::max() - start) / rowBytes)
         return std::numeric_limits<qint64>::max();
     return start + rows * rowBytes;
+}
+
+QString BitmapFault(const QByteArray& bytes, qint64 rleStart, bool ranShort) {
+    if (bytes.size() < kFileHeader + 4 || !bytes.startsWith("BM"))
+        return QString("headers cut short");
+    const uint32_t infoSize = le(bytes, kFileHeader, 4);
+    if (std::find(std::begin(kKnownHeaders), std::end(kKnownHeaders), infoSize) ==
+        std::end(kKnownHeaders))
+        return QString("unknown header size %1").arg(infoSize);
+    if (bytes.size() < kFileHeader + qsizetype{infoSize})
+        return QString("headers cut short");
+    const qint64 needed = BitmapLengthNeeded(bytes.left(kFileHeader + 40));
+    if (needed > bytes.size())
+        return QString("pixel data cut short: %1 of %2 bytes").arg(bytes.size()).arg(needed);
+    const QString readShort = ranShort ? QString("pixel data cut short") : QString();
+    if (infoSize == kCoreHeader)
+        return readShort;
+    const int bits = static_cast<int>(le(bytes, 28, 2));
+    const uint32_t compression = le(bytes, 30, 4);
+    if ((compression == kRle8 && bits == 8) || (compression == kRle4 && bits == 4)) {
+        const int64_t height = static_cast<int32_t>(le(bytes, 22, 4));
+        return BitmapRleFault(bytes, static_cast<qsizetype>(rleStart),
+                              static_cast<int32_t>(le(bytes, 18, 4)), height < 0 ? -height : height,
+                              bits);
+    }
+    return readShort;
 }

@@ -13,13 +13,23 @@ Sink& currentSink() {
 }
 }  // namespace
 
-void Error(const QString& line) {
+namespace {
+void log(int priority, const QString& line) {
     if (currentSink()) {
         currentSink()(line);
         return;
     }
     openlog("tessaro", LOG_PID, LOG_USER);
-    syslog(LOG_ERR, "%s", filename::ToBytes(line).constData());  // names keep their bytes
+    syslog(priority, "%s", filename::ToBytes(line).constData());
+}
+}  // namespace
+
+void Error(const QString& line) {
+    log(LOG_ERR, line);
+}
+
+void Warning(const QString& line) {
+    log(LOG_WARNING, line);
 }
 
 Sink SetSink(Sink sink) {

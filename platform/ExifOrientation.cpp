@@ -38,8 +38,12 @@ int ExifOrientation(const uint8_t* data, size_t size) {
     static const char kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
     if (data == nullptr || size < sizeof kExif + 8 || std::memcmp(data, kExif, sizeof kExif) != 0)
         return 1;
-    const TiffReader tiff{data + sizeof kExif, size - sizeof kExif,
-                          data[sizeof kExif] == 'M' && data[sizeof kExif + 1] == 'M'};
+    // A block that names neither byte order says nothing that can be read.
+    const uint8_t* mark = data + sizeof kExif;
+    const bool bigEndian = mark[0] == 'M' && mark[1] == 'M';
+    if (!bigEndian && !(mark[0] == 'I' && mark[1] == 'I'))
+        return 1;
+    const TiffReader tiff{data + sizeof kExif, size - sizeof kExif, bigEndian};
     uint16_t magic = 0;
     uint32_t ifd = 0;
     uint16_t entries = 0;

@@ -18,6 +18,7 @@
 
 #include "ColourProfile.h"
 #include "ExifOrientation.h"
+#include "JpegDataCheck.h"
 #include "RowSampler.h"
 #include "RuntimeError.h"
 
@@ -38,7 +39,8 @@ struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
-    bool ignoreWarnings;
+    const JpegDataCheck* check;
+    QStringList* notes;
 };
 
 [[noreturn]] void errorExit(j_common_ptr info) {
@@ -47,23 +49,20 @@ struct ErrorManager {
     std::longjmp(errors->jump, 1);
 }
 
-// A warning means damaged data that the decoder would go on to fill with grey: the picture
-// is refused there and then.
+// A warning about damaged data, that the decoder would go on to fill with grey, refuses the
+// picture there and then; one that leaves the picture whole is noted once.
 void emitMessage(j_common_ptr info, int level) {
     auto* errors = reinterpret_cast<ErrorManager*>(info->err);
-    if (level >= 0 || errors->ignoreWarnings)
+    if (level >= 0)
         return;
     (*info->err->format_message)(info, errors->message);
-    std::longjmp(errors->jump, 1);
-}
-
-// At the end of the bytes, an end marker without a warning of its own: data cut short is then
-// reported by the scan that misses it ("Corrupt JPEG data: ...").
-boolean endOfData(j_decompress_ptr info) {
-    static const JOCTET kEnd[2] = {0xFF, JPEG_EOI};
-    info->src->next_input_byte = kEnd;
-    info->src->bytes_in_buffer = sizeof kEnd;
-    return TRUE;
+    const auto& decompress = *reinterpret_cast<j_decompress_ptr>(info);
+    if (!JpegWarningIsHarmless(decompress,
+                               JpegPlaceOf(decompress, errors->check->readingHeaders())))
+        std::longjmp(errors->jump, 1);
+    const QString note = QString::fromLocal8Bit(errors->message);
+    if (!errors->notes->contains(note))
+        *errors->notes << note;
 }
 
 // One decompression. Each step returns false when libjpeg raised an error or a warning; the
@@ -74,6 +73,8 @@ class Decompressor {
         info_.err = jpeg_std_error(&errors_.pub);
         errors_.pub.error_exit = errorExit;
         errors_.pub.emit_message = emitMessage;
+        errors_.check = &check_;
+        errors_.notes = &notes_;
     }
     ~Decompressor() { jpeg_destroy_decompress(&info_); }
     Decompressor(const Decompressor&) = delete;
@@ -83,11 +84,12 @@ class Decompressor {
         if (setjmp(errors_.jump) != 0)
             return false;
         jpeg_create_decompress(&info_);
-        jpeg_mem_src(&info_, data, static_cast<unsigned long>(size));
-        info_.src->fill_input_buffer = endOfData;
+        check_.attach(info_, data, size);
         jpeg_save_markers(&info_, kExifMarker, 0xFFFF);
         jpeg_save_markers(&info_, kIccMarker, 0xFFFF);
+        check_.startHeaders();
         jpeg_read_header(&info_, TRUE);
+        check_.endHeaders(info_);
         return true;
     }
 
@@ -97,17 +99,17 @@ class Decompressor {
         *length = 0;
         if (setjmp(errors_.jump) != 0)
             return false;
-        errors_.ignoreWarnings = true;
         if (!jpeg_read_icc_profile(&info_, bytes, length))
             *bytes = nullptr;
-        errors_.ignoreWarnings = false;
         return true;
     }
 
-    bool start() {
+    // Starts decoding to 32-bit pixels or, unless `toPixels`, to the stored colour model.
+    bool start(bool toPixels = true) {
         if (setjmp(errors_.jump) != 0)
             return false;
-        info_.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
+        if (toPixels)
+            info_.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
         info_.dct_method = JDCT_ISLOW;
         jpeg_start_decompress(&info_);
         return true;
@@ -126,20 +128,25 @@ class Decompressor {
                 rows[k] = bits + (first + k) * bytesPerLine;
             jpeg_read_scanlines(&info_, rows, count);
         }
-        jpeg_finish_decompress(&info_);
-        return true;
+        return finish();
     }
 
-    // Whether rows can be skipped without changing the rows that are read: libjpeg-turbo's
-    // skipping keeps them exact where each colour component is upsampled by 1 or 2 each way;
-    // upsampled 3 or 4 times down, or 3 or 4 across and 2 down, it hands back other pixels.
+    // Whether rows can be skipped without changing the rows that are read. libjpeg-turbo's
+    // skipping keeps the upsampled rows exact where every component upsampled downwards is
+    // upsampled with its neighbouring rows as context: by 2 down and 1 or 2 across, and then
+    // across only when the component is more than 2 pixels wide (narrower ones are doubled
+    // pixel by pixel). Any other component upsampled downwards comes out of step.
     bool canSkipRows() const {
         for (int c = 0; c < info_.num_components; ++c) {
             const jpeg_component_info& component = info_.comp_info[c];
             const int across = info_.max_h_samp_factor / component.h_samp_factor;
             const int down = info_.max_v_samp_factor / component.v_samp_factor;
             if (across * component.h_samp_factor != info_.max_h_samp_factor ||
-                down * component.v_samp_factor != info_.max_v_samp_factor || across > 2 || down > 2)
+                down * component.v_samp_factor != info_.max_v_samp_factor)
+                return false;
+            const bool withContext =
+                down == 2 && (across == 1 || (across == 2 && component.downsampled_width > 2));
+            if (down > 1 && !withContext)
                 return false;
         }
         return true;
@@ -168,8 +175,18 @@ class Decompressor {
             if (jpeg_read_scanlines(&info_, rows, 1) == 1 && sampler.wants(static_cast<int>(at)))
                 sampler.take(static_cast<int>(at), reinterpret_cast<const QRgb*>(row));
         }
-        jpeg_finish_decompress(&info_);
-        return true;
+        return finish();
+    }
+
+    // Every row decoded and thrown away, for a colour model left to Qt's reader, so that its
+    // data is judged like any other's.
+    bool checkRows(JSAMPLE* row) {
+        if (setjmp(errors_.jump) != 0)
+            return false;
+        JSAMPROW rows[1] = {row};
+        while (info_.output_scanline < info_.output_height)
+            jpeg_read_scanlines(&info_, rows, 1);
+        return finish();
     }
 
     // Decodes every row into `row` and hands it to `reader`.
@@ -182,11 +199,11 @@ class Decompressor {
             if (jpeg_read_scanlines(&info_, rows, 1) == 1)
                 reader.take(at, reinterpret_cast<const QRgb*>(row));
         }
-        jpeg_finish_decompress(&info_);
-        return true;
+        return finish();
     }
 
     jpeg_decompress_struct& info() { return info_; }
+    const QStringList& notes() const { return notes_; }
 
     // Raises what made the last step fail: 7 when memory ran out, 481 otherwise.
     [[noreturn]] void fail(const QString& name) const {
@@ -199,10 +216,28 @@ class Decompressor {
     }
 
   private:
+    // Reads to the end marker; the data ending before the picture does is damage too.
+    bool finish() {
+        check_.beforeFinish(info_);
+        jpeg_finish_decompress(&info_);
+        if (check_.cutShort(info_)) {
+            std::snprintf(errors_.message, sizeof errors_.message, "%s",
+                          "Premature end of JPEG file");
+            return false;
+        }
+        if (check_.endMarkerMissing() && !notes_.contains(kNoEnd))
+            notes_ << kNoEnd;
+        return true;
+    }
+
+    static constexpr const char* kNoEnd = "no end marker after the last scan";
+
     QString reason() const { return QString::fromLocal8Bit(errors_.message); }
 
     jpeg_decompress_struct info_{};
     ErrorManager errors_{};
+    JpegDataCheck check_;
+    QStringList notes_;
 };
 
 int orientationOf(const jpeg_decompress_struct& info) {
@@ -273,6 +308,7 @@ std::optional<SourcePicture> DecodeJpeg(const uint8_t* data, size_t size, const 
         jpeg.fail(name);
     if (!jpeg.readRows(source.pixels.bits(), static_cast<size_t>(source.pixels.bytesPerLine())))
         jpeg.fail(name);
+    source.notes = jpeg.notes();
     return source;
 }
 
@@ -322,11 +358,12 @@ std::optional<SampledPicture> DecodeJpegSampled(const uint8_t* data, size_t size
     sampled.canvas = std::move(targets.front());
     if (targets.size() > 1)
         sampled.preview = std::move(targets[1]);
+    sampled.notes = jpeg.notes();
     return sampled;
 }
 
 std::optional<QColorSpace> DecodeJpegRows(const uint8_t* data, size_t size, const QString& name,
-                                          JpegRowReader& reader) {
+                                          JpegRowReader& reader, QStringList* notes) {
     Decompressor jpeg;
     int orientation = 1;
     QColorSpace colourSpace;
@@ -349,7 +386,24 @@ std::optional<QColorSpace> DecodeJpegRows(const uint8_t* data, size_t size, cons
     }
     if (!jpeg.streamRows(row.data(), reader))
         jpeg.fail(name);
+    if (notes != nullptr)
+        *notes = jpeg.notes();
     return colourSpace;
-}
+
+    QStringList CheckJpegData(const uint8_t* data, size_t size, const QString& name) {
+        Decompressor jpeg;
+        if (!jpeg.open(data, size) || !jpeg.start(false))
+            jpeg.fail(name);
+        const jpeg_decompress_struct& info = jpeg.info();
+        std::vector<JSAMPLE> row;
+        try {
+            row.resize(size_t{info.output_width} * static_cast<size_t>(info.output_components));
+        } catch (const std::bad_alloc&) {
+            outOfMemory(name, info.output_width, 1);
+        }
+        if (!jpeg.checkRows(row.data()))
+            jpeg.fail(name);
+        return jpeg.notes();
+    }
 
 }  // namespace picture

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -15,9 +16,10 @@
 namespace picture {
 
 // Both decode the bytes of a JPEG file with libjpeg-turbo and return nothing for the colour
-// models left to Qt's reader (CMYK, YCCK). Damaged data, or any warning the decoder raises,
-// raises RuntimeError 481 naming `name` with the decoder's reason; a picture above Qt's
-// allocation limit is named too large; 7 when memory runs out.
+// models left to Qt's reader (CMYK, YCCK). Damaged data (a warning that pixels are missing or
+// made up, or data ending before the picture) raises RuntimeError 481 naming `name` with the
+// decoder's reason; warnings that leave the picture whole end up in the result's notes. A
+// picture above Qt's allocation limit is named too large; 7 when memory runs out.
 
 // The whole picture as stored, with its Exif orientation and embedded colour profile read,
 // not applied.
@@ -45,8 +47,12 @@ class JpegRowReader {
 
 // Decodes every row at the reader's scale (libjpeg-turbo's scaled inverse DCT) and hands it
 // over. Returns the embedded colour profile (invalid when there is none), or nothing for the
-// colour models left to Qt's reader. Errors as above.
+// colour models left to Qt's reader. Errors as above; what was odd but harmless goes to `notes`.
 std::optional<QColorSpace> DecodeJpegRows(const uint8_t* data, size_t size, const QString& name,
-                                          JpegRowReader& reader);
+                                          JpegRowReader& reader, QStringList* notes = nullptr);
+
+// Decodes the whole data in its stored colour model and throws the rows away: judges the data
+// of a file left to Qt's reader as above. Returns the notes.
+QStringList CheckJpegData(const uint8_t* data, size_t size, const QString& name);
 
 }  // namespace picture

@@ -81,7 +81,8 @@ std::optional<SampledPicture> DecodeJpegSmooth(const uint8_t* data, size_t size,
                                                const std::function<QSize(QSize)>& canvasFor,
                                                QSize previewSize) {
     SmoothReader reader(canvasFor, previewSize);
-    const std::optional<QColorSpace> colourSpace = DecodeJpegRows(data, size, name, reader);
+    QStringList notes;
+    const std::optional<QColorSpace> colourSpace = DecodeJpegRows(data, size, name, reader, &notes);
     if (!colourSpace)
         return std::nullopt;
     if (reader.noCanvas)
@@ -90,6 +91,7 @@ std::optional<SampledPicture> DecodeJpegSmooth(const uint8_t* data, size_t size,
     for (QImage& target : targets)
         ConvertToSrgb(target, *colourSpace);
     SampledPicture sampled;
+    sampled.notes = std::move(notes);
     sampled.size = reader.size;
     sampled.canvas = std::move(targets.front());
     if (targets.size() > 1)

@@ -5,6 +5,7 @@
 
 #include "ColourProfile.h"
 #include "JpegScaledDecode.h"
+#include "PictureFile.h"
 #include "PictureLoader.h"
 #include "RuntimeError.h"
 #include "SmoothResampler.h"
@@ -25,18 +26,19 @@ QImage SmoothSource(const SourcePicture& source, QSize size) {
 SampledPicture LoadSmooth(const QString& path, const std::function<QSize(QSize)>& canvasFor,
                           QSize previewSize) {
     // Read, not mapped: a file cut short by someone else while mapped would end the program.
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.peek(3) == QByteArray("\xFF\xD8\xFF", 3)) {
-        const QByteArray bytes = file.readAll();
-        file.close();
+    // Only a regular file is opened, so that a FIFO never holds up the batch.
+    const auto file = OpenPictureFile(path);
+    if (file->peek(2) == QByteArray("\xFF\xD8", 2)) {
+        const QByteArray bytes = file->readAll();
         if (auto smooth = DecodeJpegSmooth(reinterpret_cast<const uint8_t*>(bytes.constData()),
                                            static_cast<size_t>(bytes.size()),
                                            QFileInfo(path).fileName(), canvasFor, previewSize))
             return std::move(*smooth);
     }
-    file.close();
+    file->close();
     const SourcePicture source = LoadSource(path);
     SampledPicture sampled;
+    sampled.notes = source.notes;
     sampled.size = source.size();
     const QSize canvas = canvasFor(sampled.size);
     sampled.canvas = SmoothSource(source, canvas);

@@ -3,6 +3,7 @@
 #include <QColorSpace>
 #include <QImage>
 #include <QSize>
+#include <QStringList>
 
 // A whole source picture as loaded: the stored rows of a JPEG file with the Exif orientation
 // that turns them upright, or what Qt's reader gave, upright already.
@@ -10,6 +11,7 @@ struct SourcePicture {
     QImage pixels;            // Format_RGB32: the stored rows
     int orientation = 1;      // Exif orientation 1..8 that turns the stored rows upright
     QColorSpace colourSpace;  // the file's embedded colour profile; invalid when it has none
+    QStringList notes;        // what was odd about the file without harming the picture
 
     // The upright size: what the proportion rules work with.
     QSize size() const;

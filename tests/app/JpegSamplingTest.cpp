@@ -64,3 +64,40 @@ TEST(JpegSampling, EveryLayoutOurEncoderWritesGivesTheFullPicturePointSampled) {
         }
     }
 }
+
+// Narrow and short pictures meet the decoder's upsampling at its edges: a chroma component one
+// or two pixels wide is doubled without context rows, which skipping rows gets wrong.
+TEST(JpegSampling, EveryLayoutAtEveryNarrowWidthGivesTheFullPicturePointSampled) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("narrow.jpg");
+    for (const int height : {1, 17, 100, 333}) {
+        for (int width = 1; width <= 40; ++width) {
+            const QImage picture = photoLike(width, height);
+            for (int h = 1; h <= 4; ++h) {
+                for (int v = 1; v <= 4; ++v) {
+                    Settings s;
+                    s.Quality = 90;
+                    s.SampleH = h;
+                    s.SampleV = v;
+                    const std::vector<uint8_t> bytes =
+                        EncodeJpegOutput(picture, width, height, path, s);
+                    QFile file(path);
+                    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                    file.write(reinterpret_cast<const char*>(bytes.data()),
+                               static_cast<qint64>(bytes.size()));
+                    file.close();
+                    const SourcePicture full = picture::LoadSource(path);
+                    for (const QSize canvas :
+                         {QSize(37, 23), QSize(320, 240), QSize(width, height / 3 + 1)}) {
+                        const SampledPicture sampled = picture::LoadSampled(
+                            path, [&](QSize) { return canvas; }, QSize());
+                        ASSERT_TRUE(sampled.canvas ==
+                                    StretchSource(full, canvas.width(), canvas.height()))
+                            << width << "x" << height << " " << h << ":" << v << " onto "
+                            << canvas.width() << "x" << canvas.height();
+                    }
+                }
+            }
+        }
+    }
+}

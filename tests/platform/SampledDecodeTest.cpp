@@ -282,4 +282,7 @@ TEST(ExifOrientation, ReadsTheTagInEitherByteOrderAndIgnoresNonsense) {
     farOffset[13] = 0x7f;  // the directory lies past the end
     EXPECT_EQ(read(farOffset), 1);
     EXPECT_EQ(read(QByteArray("JFIF\0\0", 6)), 1);
+    QByteArray noOrder = little;
+    noOrder.replace(6, 2, "XI");  // neither byte order: not read at all
+    EXPECT_EQ(read(noOrder), 1);
 }
