@@ -389,21 +389,22 @@ std::optional<QColorSpace> DecodeJpegRows(const uint8_t* data, size_t size, cons
     if (notes != nullptr)
         *notes = jpeg.notes();
     return colourSpace;
+}
 
-    QStringList CheckJpegData(const uint8_t* data, size_t size, const QString& name) {
-        Decompressor jpeg;
-        if (!jpeg.open(data, size) || !jpeg.start(false))
-            jpeg.fail(name);
-        const jpeg_decompress_struct& info = jpeg.info();
-        std::vector<JSAMPLE> row;
-        try {
-            row.resize(size_t{info.output_width} * static_cast<size_t>(info.output_components));
-        } catch (const std::bad_alloc&) {
-            outOfMemory(name, info.output_width, 1);
-        }
-        if (!jpeg.checkRows(row.data()))
-            jpeg.fail(name);
-        return jpeg.notes();
+QStringList CheckJpegData(const uint8_t* data, size_t size, const QString& name) {
+    Decompressor jpeg;
+    if (!jpeg.open(data, size) || !jpeg.start(false))
+        jpeg.fail(name);
+    const jpeg_decompress_struct& info = jpeg.info();
+    std::vector<JSAMPLE> row;
+    try {
+        row.resize(size_t{info.output_width} * static_cast<size_t>(info.output_components));
+    } catch (const std::bad_alloc&) {
+        outOfMemory(name, info.output_width, 1);
     }
+    if (!jpeg.checkRows(row.data()))
+        jpeg.fail(name);
+    return jpeg.notes();
+}
 
 }  // namespace picture
