@@ -15,6 +15,7 @@
 #include "PointStretch.h"
 #include "RuntimeError.h"
 #include "SampledPicture.h"
+#include "SmoothPicture.h"
 
 namespace {
 QString folder;
@@ -27,6 +28,28 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     QDir().mkpath(folder);
     return 0;
 }
+
+namespace {
+
+// The smoothing path refuses exactly what the point-sampled one refuses, with the same error,
+// and otherwise gives pictures of the asked sizes.
+void checkSmooth(const QString& path, const tessaro::RuntimeError* refused, QSize canvas) {
+    try {
+        const SampledPicture smooth = picture::LoadSmooth(
+            path, [&](QSize) { return canvas; }, QSize(7, 5));
+        FUZZ_CHECK(refused == nullptr, "the smoothing path took what was refused: %s",
+                   refused ? refused->what() : "");
+        FUZZ_CHECK(smooth.canvas.size() == canvas && smooth.preview.size() == QSize(7, 5),
+                   "smoothed sizes differ");
+    } catch (const tessaro::RuntimeError& e) {
+        FUZZ_CHECK(refused != nullptr, "the smoothing path refused a good picture: %s", e.what());
+        FUZZ_CHECK(e.number() == refused->number() && e.text() == refused->text(),
+                   "the smoothing path says '%s' where the other says '%s'", e.what(),
+                   refused->what());
+    }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1)
@@ -52,10 +75,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(sampled.canvas == PointStretch(picture, canvas.width(), canvas.height()),
                    "the sampled canvas is not the picture point-sampled");
         FUZZ_CHECK(sampled.preview == PointStretch(picture, 7, 5), "the preview differs");
+        checkSmooth(path, nullptr, canvas);
     } catch (const tessaro::RuntimeError& e) {
         FUZZ_CHECK(
             e.number() == tessaro::err::kInvalidPicture || e.number() == tessaro::err::kOutOfMemory,
             "unexpected error %d: %s", e.number(), e.what());
+        if (e.number() == tessaro::err::kInvalidPicture)
+            checkSmooth(path, &e, QSize(3, 2));
     }
     return 0;
 }
