@@ -1,22 +1,19 @@
 #include "OwnChoices.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <cerrno>
 #include <cstdio>
 #include <optional>
 
 #include "EventLog.h"
+#include "FileName.h"
 #include "ProgramFolder.h"
 #include "RuntimeError.h"
+#include "SmallFile.h"
 #include "TemporaryFile.h"
 
 namespace ownchoices {
@@ -32,35 +29,6 @@ constexpr const char* kKeepMetadata = "Output/KeepMetadata";
 constexpr const char* kKeepGps = "Output/KeepGps";
 constexpr const char* kKeepDate = "Output/KeepDate";
 constexpr const char* kKeepGoing = "Batch/KeepGoing";
-
-// The file's bytes, or nothing when it is missing, not a plain file, or too large to be ours.
-// Opened without waiting for a writer: a FIFO must not block the start.
-std::optional<QByteArray> ReadPlainFile(const QString& path) {
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileBytes) {
-        ::close(fd);
-        eventlog::Error(
-            QString("%1: not a settings file of ours; the defaults are used").arg(path));
-        return std::nullopt;
-    }
-    QByteArray bytes(static_cast<qsizetype>(info.st_size), Qt::Uninitialized);
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    ::close(fd);
-    bytes.truncate(done);
-    return bytes;
-}
 
 void ReadBool(const QSettings& ini, const char* key, bool& into) {
     const QString v = ini.value(key).toString().trimmed().toLower();
@@ -93,10 +61,19 @@ QString PathIn(const QString& programFolder) {
 
 bool Load(const QString& programFolder, OwnChoices& c) {
     const QString path = PathIn(programFolder);
-    if (!QFileInfo::exists(path))
+    if (!filename::Exists(path))
         return false;
-    const std::optional<QByteArray> bytes = ReadPlainFile(path);
-    if (!bytes || bytes->isEmpty())
+    bool notRegular = false;
+    const auto file = tessaro::files::ReadSmallFile(
+        filename::ToBytes(path).toStdString(), static_cast<size_t>(kMaxFileBytes), &notRegular);
+    if (!file || file->largerThan) {
+        if (notRegular || (file && file->largerThan))
+            eventlog::Error(
+                QString("%1: not a settings file of ours; the defaults are used").arg(path));
+        return false;
+    }
+    const QByteArray bytes = QByteArray::fromStdString(file->bytes);
+    if (bytes.isEmpty())
         return false;
     // QSettings reads only from a path; it gets a private copy, so that nothing another run
     // writes meanwhile is read half-way.
@@ -106,7 +83,7 @@ bool Load(const QString& programFolder, OwnChoices& c) {
     const QString copy = scratch.filePath(kFileName);
     {
         QFile f(copy);
-        if (!f.open(QIODevice::WriteOnly) || f.write(*bytes) != bytes->size())
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
             return false;
     }
     const QSettings ini(copy, QSettings::IniFormat);
@@ -155,7 +132,7 @@ bool Save(const QString& programFolder, const OwnChoices& c) {
             throw tessaro::RuntimeError(tessaro::err::kFileAccess,
                                         "the choices could not be written");
         const QByteArray bytes = written.readAll();
-        tessaro::files::TemporaryFile file(QFile::encodeName(path).toStdString(),
+        tessaro::files::TemporaryFile file(filename::ToBytes(path).toStdString(),
                                            tessaro::files::TemporaryFile::Existing::Replace);
         file.write(bytes.constData(), static_cast<size_t>(bytes.size()));
         file.publish();

@@ -1,13 +1,8 @@
 #include "SettingsFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
 #include <cstdio>
 
 #include "EventLog.h"
@@ -16,6 +11,7 @@
 #include "ProgramFolder.h"
 #include "QualityChoices.h"
 #include "RuntimeError.h"
+#include "SmallFile.h"
 #include "TemporaryFile.h"
 
 namespace settingsfile {
@@ -30,22 +26,6 @@ void ReportSaveFailure(const QString& reason) {
     eventlog::Error(line);
     std::fprintf(stderr, "tessaro: %s\n", qPrintable(line));
 }
-
-// Up to `limit` bytes of an open file.
-QByteArray ReadUpTo(int fd, qsizetype limit) {
-    QByteArray bytes(limit, Qt::Uninitialized);
-    qsizetype done = 0;
-    while (done < limit) {
-        const ssize_t n = ::read(fd, bytes.data() + done, static_cast<size_t>(limit - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    bytes.truncate(done);
-    return bytes;
-}
 }  // namespace
 
 bool FileExists(const QString& path) {
@@ -56,23 +36,18 @@ bool LoadSettings(const QString& folder, Settings& s) {
     const QString path = pathIn(folder);
     if (!FileExists(path))
         return false;
-    // Opened without waiting for a writer and checked once open: a FIFO or device would block
-    // the start or feed endless bytes, and only a plain file is ours.
-    const int fd =
-        ::open(filename::ToBytes(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        eventlog::Error(QString("%1: not a regular file; the defaults are used").arg(path));
-        return false;
-    }
     // The record is small; anything much larger is not ours, so read no more than the
     // largest record could be.
-    const QByteArray bytes =
-        ReadUpTo(fd, settingsrecord::kFixedSize + settingsrecord::kMaxCommentBytes);
-    ::close(fd);
+    bool notRegular = false;
+    const auto file = tessaro::files::ReadSmallFile(
+        filename::ToBytes(path).toStdString(),
+        settingsrecord::kFixedSize + settingsrecord::kMaxCommentBytes, &notRegular);
+    if (!file) {
+        if (notRegular)
+            eventlog::Error(QString("%1: not a regular file; the defaults are used").arg(path));
+        return false;
+    }
+    const QByteArray bytes = QByteArray::fromStdString(file->bytes);
     qualitychoices::DropCutSampling(s, settingsrecord::decode(bytes, s));
     return !bytes.isEmpty();
 }
