@@ -21,6 +21,9 @@ constexpr int kKeptBlockBytes = 32 << 20;
 
 BatchMemory::BatchMemory() {
 #if defined(__GLIBC__)
+    // One heap for every worker: another thread's heap is given back to the system whenever
+    // it empties, as it does between files, and refaulted for the next one.
+    mallopt(M_ARENA_MAX, 1);
     mallopt(M_MMAP_THRESHOLD, kKeptBlockBytes);
     mallopt(M_TRIM_THRESHOLD, 8 * kKeptBlockBytes);
 #endif
