@@ -4,12 +4,14 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "BatchMemory.h"
 #include "FileName.h"
 #include "HeadlessCommand.h"
 #include "MainWindow.h"
 #include "ProgramFolder.h"
 
 int main(int argc, char** argv) {
+    BatchMemory::SetUpProcess();
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << filename::FromBytes(argv[i]);  // any bytes a file name holds

@@ -7,9 +7,11 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "BatchMemory.h"
 #include "MainWindow.h"
 
 int main(int argc, char** argv) {
+    BatchMemory::SetUpProcess();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments().mid(1);

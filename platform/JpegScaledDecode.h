@@ -13,8 +13,9 @@
 namespace picture {
 
 // The scale, in eighths, to decode a JPEG picture stored as `stored` at before it is filtered
-// down to `sizes` (in stored axes): the smallest that leaves at least twice each size along
-// both axes, so the filter still has the detail to work with, or the full size when none does.
+// down to `sizes` (in stored axes): the smallest of 1/8, 2/8 and 4/8 that leaves at least twice
+// each size along both axes, so the filter still has the detail to work with, or the full size
+// when none does.
 int JpegScaleEighths(QSize stored, const std::vector<QSize>& sizes);
 
 // The canvas of `canvasFor(full upright size)` pixels and, unless `previewSize` is empty, the

@@ -143,20 +143,22 @@ TEST(SmoothResampler, EveryOrientationMatchesResizingTheUprightPicture) {
         }
 }
 
-TEST(JpegScaledDecode, TheScaleLeavesTwiceTheLargestTargetEachWay) {
+TEST(JpegScaledDecode, TheScaleIsTheSmallestHalvingLeavingTwiceTheLargestTargetEachWay) {
     struct Case {
         QSize stored;
         std::vector<QSize> sizes;
         int eighths;
     };
     const Case cases[] = {
-        {{4000, 3000}, {{640, 480}}, 3},             // 1500 x 1125
-        {{4000, 3000}, {{640, 480}, {120, 90}}, 3},  // the preview asks for less
+        {{4000, 3000}, {{640, 480}}, 4},             // 2000 x 1500: 3/8 is never used
+        {{4000, 3000}, {{640, 480}, {120, 90}}, 4},  // the preview asks for less
+        {{4000, 3000}, {{400, 300}}, 2},
         {{8000, 6000}, {{100, 75}}, 1},
         {{1000, 700}, {{640, 480}}, 8},   // nothing smaller is enough: full size
+        {{2572, 1740}, {{640, 480}}, 8},  // 5/8 would do; the next halving is the full size
         {{4000, 1000}, {{640, 480}}, 8},  // one axis decides
         {{2557, 1921}, {{320, 240}}, 2},  // rounding up: 640 x 481
-        {{2555, 1921}, {{320, 240}}, 3},  // 639 wide at 2/8
+        {{2555, 1921}, {{320, 240}}, 4},  // 639 wide at 2/8
     };
     for (const Case& c : cases)
         EXPECT_EQ(picture::JpegScaleEighths(c.stored, c.sizes), c.eighths)
