@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -58,6 +59,7 @@ TEST(DamagedBatch, OddButWholeFilesAreWrittenAndDamagedOnesRefused) {
     ASSERT_FALSE(reference.output.isEmpty());
     EXPECT_FALSE(reference.err.contains("warning"));
 
+    QMap<QString, QString> said;
     for (const auto& c : damaged::harmlessJpegs(clean)) {
         const BatchRun run = runOn(c.bytes);
         EXPECT_EQ(run.status, 0) << c.name << ": " << run.err.toStdString();
@@ -66,12 +68,11 @@ TEST(DamagedBatch, OddButWholeFilesAreWrittenAndDamagedOnesRefused) {
         const int warnings = static_cast<int>(run.err.count("tessaro: warning: "));
         EXPECT_EQ(warnings, run.err.count("photo.jpg: ")) << c.name;
         EXPECT_EQ(warnings, run.logged.size()) << c.name;
+        said[c.name] = run.err;
     }
-    const BatchRun stray = runOn(damaged::harmlessJpegs(clean).front().bytes);
-    EXPECT_TRUE(
-        stray.err.contains("photo.jpg: Corrupt JPEG data: 5 extraneous bytes before marker 0xdb"))
-        << stray.err.toStdString();
-    EXPECT_TRUE(runOn(clean.chopped(2)).err.contains("photo.jpg: no end marker"));
+    EXPECT_TRUE(said["stray bytes before DQT"].contains(
+        "photo.jpg: Corrupt JPEG data: 5 extraneous bytes before marker 0xdb"));
+    EXPECT_TRUE(said["no end marker"].contains("photo.jpg: no end marker"));
 
     for (const auto& c : damaged::damagedJpegs()) {
         const BatchRun run = runOn(c.bytes);

@@ -44,9 +44,7 @@ TEST(ExifCarry, FitsACameraBlockToTheOutputInEitherByteOrder) {
              {std::pair{false, false}, {true, false}, {false, true}}) {
             SCOPED_TRACE(testing::Message()
                          << "order " << order << " gps " << keepGps << " srgb " << madeSrgb);
-            const Exiv2::ExifData camera = cameraExif();
-            const QByteArray input = exifBody(camera, order);
-            ASSERT_EQ(orientationOf(input), 6);
+            const QByteArray input = exifBody(cameraExif(), order);
             ASSERT_GT(Exiv2::ExifThumbC(readExif(input)).copy().size_, 0);
             QString problem;
             const std::optional<QByteArray> out =
@@ -58,13 +56,8 @@ TEST(ExifCarry, FitsACameraBlockToTheOutputInEitherByteOrder) {
             EXPECT_EQ(orientationOf(*out), 1);
 
             const Exiv2::ExifData fitted = readExif(*out);
-            EXPECT_EQ(exifText(fitted, "Exif.Image.Orientation"), "1");
-            EXPECT_EQ(exifText(fitted, "Exif.Photo.PixelXDimension"), "640");
-            EXPECT_EQ(exifText(fitted, "Exif.Photo.PixelYDimension"), "960");
-            EXPECT_EQ(exifText(fitted, "Exif.Image.ImageWidth"), "640");
-            EXPECT_EQ(exifText(fitted, "Exif.Image.ImageLength"), "960");
             EXPECT_TRUE(Exiv2::ExifThumbC(fitted).copy().size_ == 0);
-            // Every other tag of the input's, and no other, with the input's value.
+            // The input's tags, and no other, with the input's values but for these.
             std::map<std::string, std::string> expected = valuesOf(readExif(input));
             std::erase_if(expected, [keepGps](const auto& tag) {
                 return tag.first.rfind("Exif.Thumbnail.", 0) == 0 ||
@@ -80,7 +73,6 @@ TEST(ExifCarry, FitsACameraBlockToTheOutputInEitherByteOrder) {
                 expected["Exif.Iop.InteroperabilityIndex"] = "R98";
             }
             EXPECT_EQ(valuesOf(fitted), expected);
-            EXPECT_EQ(exifText(fitted, "Exif.Image.GPSTag").empty(), !keepGps);
         }
     }
 }
