@@ -15,8 +15,7 @@ class ExifBatch : public ::testing::Test {
         photo = withExif(jpegBytes(quadrantPicture(200, 150)), cameraExif());
         rules.targetIndex = 0;
         rules.settings.Quality = 85;
-        rules.settings.SampleH = 2;
-        rules.settings.SampleV = 2;
+        rules.settings.SampleH = rules.settings.SampleV = 2;
         rules.settings.KeepProportions = true;  // the width locked: the height follows
         rules.outputFolder = outputs.path();
     }

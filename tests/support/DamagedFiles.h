@@ -219,45 +219,34 @@ inline QByteArray gifWideCodes(const QImage& image, int codeSize) {
     return out + QByteArray(1, '\0') + ";";
 }
 
+// `v` as `n` little-endian bytes.
+inline QByteArray le(qint64 v, int n) {
+    QByteArray out(n, '\0');
+    for (int i = 0; i < n; ++i)
+        out[i] = char(v >> (8 * i));
+    return out;
+}
+
 // A bitmap file: 14-byte file header, `info` information header, `palette`, then `pixels`,
 // with the pixel offset `offset` (-1: right after the palette).
 inline QByteArray bitmap(const QByteArray& info, const QByteArray& palette,
                          const QByteArray& pixels, qint64 offset = -1) {
     const qint64 start = offset >= 0 ? offset : 14 + info.size() + palette.size();
-    QByteArray out("BM", 2);
-    const auto le32 = [&out](qint64 v) {
-        for (int i = 0; i < 4; ++i)
-            out += char((v >> (8 * i)) & 0xFF);
-    };
-    le32(14 + info.size() + palette.size() + pixels.size());
-    le32(0);
-    le32(start);
-    return out + info + palette + pixels;
+    return "BM" + le(14 + info.size() + palette.size() + pixels.size(), 4) + le(0, 4) +
+           le(start, 4) + info + palette + pixels;
 }
 
-// A 40-byte (or `size`-byte, zero-padded) information header.
+// A 40-byte (or `size`-byte: cut or zero-padded) information header.
 inline QByteArray infoHeader(int w, int h, int bits, int compression, int colours, int size = 40) {
-    QByteArray info(size, '\0');
-    const auto put = [&info](int at, qint64 v, int n) {
-        for (int i = 0; i < n && at + i < info.size(); ++i)
-            info[at + i] = char((v >> (8 * i)) & 0xFF);
-    };
-    put(0, size, 4);
-    put(4, w, 4);
-    put(8, h, 4);
-    put(12, 1, 2);
-    put(14, bits, 2);
-    put(16, compression, 4);
-    put(32, colours, 4);
-    return info;
+    const QByteArray info = le(size, 4) + le(w, 4) + le(h, 4) + le(1, 2) + le(bits, 2) +
+                            le(compression, 4) + le(0, 12) + le(colours, 4);
+    return (info + QByteArray(std::max(0, size - 36), '\0')).left(size);
 }
 
 inline QByteArray greyPalette(int colours) {
     QByteArray palette;
-    for (int i = 0; i < colours; ++i) {
-        const char v = char(i * 255 / (colours - 1));
-        palette += QByteArray(3, v) + QByteArray(1, '\0');
-    }
+    for (int i = 0; i < colours; ++i)
+        palette += QByteArray(3, char(i * 255 / (colours - 1))) + '\0';
     return palette;
 }
 
