@@ -4,17 +4,14 @@
 #include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 #include "DamagedFiles.h"
 #include "EventLog.h"
-#include "HeadlessCommand.h"
+#include "HeadlessRun.h"
 
 namespace {
 
-struct BatchRun {
-    int status = -1;
-    QString err;
+struct BatchRun : HeadlessRun {
     QByteArray output;  // the one output file; empty when none was written
     QStringList logged;
 };
@@ -27,16 +24,11 @@ BatchRun runOn(const QByteArray& bytes) {
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
     file.close();
+    const QString folder = dir.filePath("prog");
     BatchRun run;
     const auto oldSink = eventlog::SetSink([&run](const QString& line) { run.logged << line; });
-    QString out;
-    QTextStream outStream(&out);
-    QTextStream errStream(&run.err);
-    const QString folder = dir.filePath("prog");
-    run.status =
-        RunHeadless({"--drop", "4", "--folder", folder, "--width", "53", "--height", "31", input},
-                    outStream, errStream);
-    errStream.flush();
+    static_cast<HeadlessRun&>(run) =
+        headless({"--drop", "4", "--folder", folder, "--width", "53", "--height", "31", input});
     eventlog::SetSink(oldSink);
     const QStringList written = QDir(folder + "/Elaborate").entryList(QDir::Files);
     if (!written.isEmpty()) {
