@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
 
 #include "DamagedFiles.h"
 #include "EventLog.h"
+#include "FileBytes.h"
 #include "HeadlessRun.h"
 
 namespace {
@@ -20,10 +20,7 @@ struct BatchRun : HeadlessRun {
 BatchRun runOn(const QByteArray& bytes) {
     QTemporaryDir dir;
     const QString input = dir.filePath("photo.jpg");
-    QFile file(input);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
+    EXPECT_TRUE(writeBytes(input, bytes));
     const QString folder = dir.filePath("prog");
     BatchRun run;
     const auto oldSink = eventlog::SetSink([&run](const QString& line) { run.logged << line; });
@@ -31,11 +28,8 @@ BatchRun runOn(const QByteArray& bytes) {
         headless({"--drop", "4", "--folder", folder, "--width", "53", "--height", "31", input});
     eventlog::SetSink(oldSink);
     const QStringList written = QDir(folder + "/Elaborate").entryList(QDir::Files);
-    if (!written.isEmpty()) {
-        QFile output(folder + "/Elaborate/" + written.front());
-        EXPECT_TRUE(output.open(QIODevice::ReadOnly));
-        run.output = output.readAll();
-    }
+    if (!written.isEmpty())
+        run.output = readBytes(folder + "/Elaborate/" + written.front());
     return run;
 }
 

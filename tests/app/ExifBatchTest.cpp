@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "ExifSamples.h"
+#include "FileBytes.h"
 #include "PreparedFile.h"
 #include "TestPictures.h"
 
@@ -21,9 +21,7 @@ class ExifBatch : public ::testing::Test {
     }
     QString save(const QByteArray& bytes) {
         const QString path = inputs.filePath("Foto.jpg");
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
+        EXPECT_TRUE(writeBytes(path, bytes));
         return path;
     }
     static QByteArray bytesOf(const PreparedFile& file) {

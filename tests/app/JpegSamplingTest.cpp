@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
 
+#include "FileBytes.h"
 #include "JpegOutput.h"
 #include "PictureLoader.h"
 #include "SampledPicture.h"
@@ -42,11 +42,8 @@ void checkEveryLayout(const QImage& picture, const QString& path,
             s.SampleV = v;
             const std::vector<uint8_t> bytes =
                 EncodeJpegOutput(picture, picture.width(), picture.height(), path, s);
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(reinterpret_cast<const char*>(bytes.data()),
-                       static_cast<qint64>(bytes.size()));
-            file.close();
+            ASSERT_TRUE(writeBytes(path, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<qsizetype>(bytes.size()))));
             const SourcePicture full = picture::LoadSource(path);
             for (const QSize& canvas : canvases) {
                 const SampledPicture sampled = picture::LoadSampled(

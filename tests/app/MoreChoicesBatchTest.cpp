@@ -9,6 +9,7 @@
 
 #include "BatchDriver.h"
 #include "EventLog.h"
+#include "FileBytes.h"
 #include "HeadlessRun.h"
 #include "PreparedFile.h"
 #include "TestPictures.h"
@@ -47,10 +48,8 @@ class MoreChoices : public ::testing::Test {
         return path;
     }
     QString damaged(const QString& name) {
-        QFile f(inputs.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("\xff\xd8\xff not a picture");
-        return f.fileName();
+        EXPECT_TRUE(writeBytes(inputs.filePath(name), "\xff\xd8\xff not a picture"));
+        return inputs.filePath(name);
     }
     BatchReport run(int target, const QStringList& files, int jobs = 1) {
         BatchDriver driver(program.path(), settings, host);

@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 
 #include "EventLog.h"
+#include "FileBytes.h"
 #include "OwnChoices.h"
 #include "PanelFrame.h"
 #include "TestPaths.h"
@@ -109,10 +110,7 @@ TEST_F(MoreOptionsPanel, AFailedFileIsCountedInTheFooterAndListedOneClickAway) {
     const QString good = dir.filePath("buona.bmp");
     ASSERT_TRUE(quadrantPicture(16, 16).save(good, "BMP"));
     const QString bad = dir.filePath("rotta.jpg");
-    QFile junk(bad);
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("not a picture");
-    junk.close();
+    ASSERT_TRUE(writeBytes(bad, "not a picture"));
 
     window->choices().KeepGoing = true;
     window->Resizer_OLEDragDrop(0, {bad, good});
