@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
-#include <QFile>
 #include <QImageReader>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -10,6 +9,7 @@
 
 #include "AccessibleNotice.h"
 #include "DropTarget.h"
+#include "FileBytes.h"
 #include "HelpText.h"
 #include "TestPictures.h"
 #include "WindowTestSupport.h"
@@ -39,10 +39,8 @@ class WindowAccess : public ::testing::Test {
         qputenv("HOME", home.path().toUtf8());
         qunsetenv("XDG_CONFIG_HOME");
         QDir(home.path()).mkpath(".config");
-        QFile dirs(home.filePath(".config/user-dirs.dirs"));
-        ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
-        dirs.write("XDG_PICTURES_DIR=\"$HOME/Immagini\"\n");
-        dirs.close();
+        ASSERT_TRUE(writeBytes(home.filePath(".config/user-dirs.dirs"),
+                               "XDG_PICTURES_DIR=\"$HOME/Immagini\"\n"));
         QDir(home.path()).mkpath("Immagini");
 
         DropTarget::SetFileChooser([this](QWidget*, const QString& folder) {
