@@ -52,9 +52,6 @@ class MoreOptionsPanel : public ::testing::Test {
     eventlog::Sink oldSink;
 };
 
-const char* const kBoxes[] = {"chkKeepMetadata", "chkKeepGps", "chkKeepDate", "chkNeverEnlarge",
-                              "chkKeepGoing"};
-
 }  // namespace
 
 TEST_F(MoreOptionsPanel, OkKeepsAndSavesEveryChoiceAndTheOptionsRestMeanwhile) {
@@ -79,7 +76,8 @@ TEST_F(MoreOptionsPanel, OkKeepsAndSavesEveryChoiceAndTheOptionsRestMeanwhile) {
     window = std::make_unique<MainWindow>(dir.path());
     window->show();
     withPanelOpen([&] {
-        for (const char* name : kBoxes)
+        for (const char* name :
+             {"chkKeepMetadata", "chkKeepGps", "chkKeepDate", "chkNeverEnlarge", "chkKeepGoing"})
             EXPECT_TRUE(box(name)->isChecked()) << name;
         click(box("chkKeepMetadata"));
         EXPECT_FALSE(box("chkKeepGps")->isEnabled());
