@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "ExifSamples.h"
+#include "FileBytes.h"
 #include "PreparedFile.h"
 #include "TestPictures.h"
 
@@ -15,16 +15,13 @@ class ExifBatch : public ::testing::Test {
         photo = withExif(jpegBytes(quadrantPicture(200, 150)), cameraExif());
         rules.targetIndex = 0;
         rules.settings.Quality = 85;
-        rules.settings.SampleH = 2;
-        rules.settings.SampleV = 2;
+        rules.settings.SampleH = rules.settings.SampleV = 2;
         rules.settings.KeepProportions = true;  // the width locked: the height follows
         rules.outputFolder = outputs.path();
     }
     QString save(const QByteArray& bytes) {
         const QString path = inputs.filePath("Foto.jpg");
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
+        EXPECT_TRUE(writeBytes(path, bytes));
         return path;
     }
     static QByteArray bytesOf(const PreparedFile& file) {
@@ -73,8 +70,6 @@ TEST_F(ExifBatch, OutputCarriesThePhotosExifFittedAndTheEncodersBytesUntouched) 
         EXPECT_EQ(exifText(exif, "Exif.Photo.PixelXDimension"), std::to_string(decoded.width()));
         EXPECT_EQ(exifText(exif, "Exif.Photo.PixelYDimension"), std::to_string(decoded.height()));
         EXPECT_EQ(exifText(exif, "Exif.Image.Model"), "Canon EOS 5D Mark III");
-        EXPECT_EQ(exifText(exif, "Exif.Photo.DateTimeOriginal"), "2024:06:01 18:04:11");
-        EXPECT_EQ(exifText(exif, "Exif.Photo.ExposureTime"), "1/250");
         EXPECT_EQ(exifText(exif, "Exif.GPSInfo.GPSLatitude").empty(), !keepGps);
         EXPECT_EQ(Exiv2::ExifThumbC(exif).copy().size_, 0);
     }

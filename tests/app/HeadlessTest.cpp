@@ -8,37 +8,16 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <atomic>
 #include <chrono>
 #include <thread>
 
 #include "FileName.h"
-#include "HeadlessCommand.h"
+#include "HeadlessRun.h"
 #include "QualityChoices.h"
 #include "Settings.h"
 #include "SettingsFile.h"
 #include "TestPictures.h"
-
-namespace {
-
-struct HeadlessRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-HeadlessRun headless(const QStringList& args) {
-    HeadlessRun r;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    r.status = RunHeadless(args, out, err);
-    out.flush();
-    err.flush();
-    return r;
-}
-
-}  // namespace
 
 TEST(Headless, RunsOneBatchAndReportsIt) {
     QTemporaryDir dir;

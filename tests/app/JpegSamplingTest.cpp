@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
 
+#include "FileBytes.h"
 #include "JpegOutput.h"
 #include "PictureLoader.h"
 #include "SampledPicture.h"
@@ -29,6 +29,37 @@ QImage photoLike(int w, int h) {
     return image;
 }
 
+// Writes `picture` to `path` with our encoder in every chroma layout and checks that each of
+// `canvases` (and `preview`, unless empty) sampled while decoding is the full picture
+// point-sampled.
+void checkEveryLayout(const QImage& picture, const QString& path,
+                      std::initializer_list<QSize> canvases, QSize preview) {
+    for (int h = 1; h <= 4; ++h) {
+        for (int v = 1; v <= 4; ++v) {
+            Settings s;
+            s.Quality = 90;
+            s.SampleH = h;
+            s.SampleV = v;
+            const std::vector<uint8_t> bytes =
+                EncodeJpegOutput(picture, picture.width(), picture.height(), path, s);
+            ASSERT_TRUE(writeBytes(path, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<qsizetype>(bytes.size()))));
+            const SourcePicture full = picture::LoadSource(path);
+            for (const QSize& canvas : canvases) {
+                const SampledPicture sampled = picture::LoadSampled(
+                    path, [&](QSize) { return canvas; }, preview);
+                ASSERT_TRUE(sampled.canvas == StretchSource(full, canvas.width(), canvas.height()))
+                    << picture.width() << "x" << picture.height() << " " << h << ":" << v
+                    << " onto " << canvas.width() << "x" << canvas.height();
+                ASSERT_TRUE(preview.isEmpty() ||
+                            sampled.preview ==
+                                StretchSource(full, preview.width(), preview.height()))
+                    << h << ":" << v;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 // The batch samples JPEG rows while they decode and skips the rows it does not read where the
@@ -36,68 +67,19 @@ QImage photoLike(int w, int h) {
 // must still give exactly the full picture point-sampled, shrunk, enlarged or both.
 TEST(JpegSampling, EveryLayoutOurEncoderWritesGivesTheFullPicturePointSampled) {
     QTemporaryDir dir;
-    const QImage picture = photoLike(203, 157);
-    const QSize canvases[] = {{64, 48}, {37, 23}, {203, 300}, {20, 157}, {1, 1}};
-    for (int h = 1; h <= 4; ++h) {
-        for (int v = 1; v <= 4; ++v) {
-            Settings s;
-            s.Quality = 90;
-            s.SampleH = h;
-            s.SampleV = v;
-            const QString path = dir.filePath(QString("s%1x%2.jpg").arg(h).arg(v));
-            const std::vector<uint8_t> bytes =
-                EncodeJpegOutput(picture, picture.width(), picture.height(), path, s);
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(reinterpret_cast<const char*>(bytes.data()),
-                       static_cast<qint64>(bytes.size()));
-            file.close();
-
-            const SourcePicture full = picture::LoadSource(path);
-            for (const QSize& canvas : canvases) {
-                const SampledPicture sampled = picture::LoadSampled(
-                    path, [&](QSize) { return canvas; }, QSize(9, 7));
-                EXPECT_TRUE(sampled.canvas == StretchSource(full, canvas.width(), canvas.height()))
-                    << h << ":" << v << " onto " << canvas.width() << "x" << canvas.height();
-                EXPECT_TRUE(sampled.preview == StretchSource(full, 9, 7)) << h << ":" << v;
-            }
-        }
-    }
+    checkEveryLayout(photoLike(203, 157), dir.filePath("layout.jpg"),
+                     {{64, 48}, {37, 23}, {203, 300}, {20, 157}, {1, 1}}, QSize(9, 7));
 }
 
 // Narrow and short pictures meet the decoder's upsampling at its edges: a chroma component one
 // or two pixels wide is doubled without context rows, which skipping rows gets wrong.
 TEST(JpegSampling, EveryLayoutAtEveryNarrowWidthGivesTheFullPicturePointSampled) {
     QTemporaryDir dir;
-    const QString path = dir.filePath("narrow.jpg");
     for (const int height : {1, 17, 100, 333}) {
         for (int width = 1; width <= 40; ++width) {
-            const QImage picture = photoLike(width, height);
-            for (int h = 1; h <= 4; ++h) {
-                for (int v = 1; v <= 4; ++v) {
-                    Settings s;
-                    s.Quality = 90;
-                    s.SampleH = h;
-                    s.SampleV = v;
-                    const std::vector<uint8_t> bytes =
-                        EncodeJpegOutput(picture, width, height, path, s);
-                    QFile file(path);
-                    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-                    file.write(reinterpret_cast<const char*>(bytes.data()),
-                               static_cast<qint64>(bytes.size()));
-                    file.close();
-                    const SourcePicture full = picture::LoadSource(path);
-                    for (const QSize canvas :
-                         {QSize(37, 23), QSize(320, 240), QSize(width, height / 3 + 1)}) {
-                        const SampledPicture sampled = picture::LoadSampled(
-                            path, [&](QSize) { return canvas; }, QSize());
-                        ASSERT_TRUE(sampled.canvas ==
-                                    StretchSource(full, canvas.width(), canvas.height()))
-                            << width << "x" << height << " " << h << ":" << v << " onto "
-                            << canvas.width() << "x" << canvas.height();
-                    }
-                }
-            }
+            ASSERT_NO_FATAL_FAILURE(
+                checkEveryLayout(photoLike(width, height), dir.filePath("narrow.jpg"),
+                                 {{37, 23}, {320, 240}, {width, height / 3 + 1}}, QSize()));
         }
     }
 }

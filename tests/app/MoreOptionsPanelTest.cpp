@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 
 #include "EventLog.h"
+#include "FileBytes.h"
 #include "OwnChoices.h"
 #include "PanelFrame.h"
 #include "TestPaths.h"
@@ -51,9 +52,6 @@ class MoreOptionsPanel : public ::testing::Test {
     eventlog::Sink oldSink;
 };
 
-const char* const kBoxes[] = {"chkKeepMetadata", "chkKeepGps", "chkKeepDate", "chkNeverEnlarge",
-                              "chkKeepGoing"};
-
 }  // namespace
 
 TEST_F(MoreOptionsPanel, OkKeepsAndSavesEveryChoiceAndTheOptionsRestMeanwhile) {
@@ -78,7 +76,8 @@ TEST_F(MoreOptionsPanel, OkKeepsAndSavesEveryChoiceAndTheOptionsRestMeanwhile) {
     window = std::make_unique<MainWindow>(dir.path());
     window->show();
     withPanelOpen([&] {
-        for (const char* name : kBoxes)
+        for (const char* name :
+             {"chkKeepMetadata", "chkKeepGps", "chkKeepDate", "chkNeverEnlarge", "chkKeepGoing"})
             EXPECT_TRUE(box(name)->isChecked()) << name;
         click(box("chkKeepMetadata"));
         EXPECT_FALSE(box("chkKeepGps")->isEnabled());
@@ -109,10 +108,7 @@ TEST_F(MoreOptionsPanel, AFailedFileIsCountedInTheFooterAndListedOneClickAway) {
     const QString good = dir.filePath("buona.bmp");
     ASSERT_TRUE(quadrantPicture(16, 16).save(good, "BMP"));
     const QString bad = dir.filePath("rotta.jpg");
-    QFile junk(bad);
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("not a picture");
-    junk.close();
+    ASSERT_TRUE(writeBytes(bad, "not a picture"));
 
     window->choices().KeepGoing = true;
     window->Resizer_OLEDragDrop(0, {bad, good});

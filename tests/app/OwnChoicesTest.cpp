@@ -6,22 +6,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "FileBytes.h"
 #include "MainWindow.h"
 #include "OwnChoices.h"
 #include "SettingsFile.h"
 
 namespace {
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 OwnChoices everyChoiceChanged() {
     OwnChoices c;
@@ -67,7 +57,7 @@ TEST(OwnChoices, MissingDamagedOrForeignFilesGiveTheDefaults) {
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
-        writeAll(dir.filePath("tessaro.ini"), c.bytes);
+        ASSERT_TRUE(writeBytes(dir.filePath("tessaro.ini"), c.bytes));
         OwnChoices loaded;
         ownchoices::Load(dir.path(), loaded);
         EXPECT_EQ(loaded, c.expected) << c.what;
@@ -111,12 +101,12 @@ TEST(OwnChoices, TheWindowKeepsTheRecordAndRemembersTheCustomSize) {
         w.customHeight()->setText("1080");
         w.close();
     }
-    const QByteArray record = readAll(dir.filePath("resizer.cfg"));
+    const QByteArray record = readBytes(dir.filePath("resizer.cfg"));
     EXPECT_EQ(record.size(), 52);
     MainWindow again(dir.path());
     EXPECT_EQ(again.customWidth()->text(), "1920");
     EXPECT_EQ(again.customHeight()->text(), "1080");
     EXPECT_TRUE(again.choices().Smooth);
     again.close();
-    EXPECT_EQ(readAll(dir.filePath("resizer.cfg")), record);
+    EXPECT_EQ(readBytes(dir.filePath("resizer.cfg")), record);
 }

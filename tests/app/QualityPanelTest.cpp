@@ -7,8 +7,6 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <map>
-#include <vector>
 
 #include "PanelFrame.h"
 #include "SettingsFile.h"
@@ -170,15 +168,12 @@ namespace {
 
 // The first quantisation table of a JPEG file (luminance, 8-bit steps, zig-zag order): the
 // 64 bytes after the first DQT marker, its length and its precision/table byte.
-std::vector<int> luminanceTable(const QString& path) {
+QByteArray luminanceTable(const QString& path) {
     QFile file(path);
     const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     const qsizetype at = bytes.indexOf("\xFF\xDB");
-    if (at < 0 || bytes.size() < at + 5 + 64 || bytes[at + 4] != 0)
-        return {};
-    const QByteArray table = bytes.mid(at + 5, 64);
-    return std::vector<int>(reinterpret_cast<const unsigned char*>(table.constData()),
-                            reinterpret_cast<const unsigned char*>(table.constData()) + 64);
+    return at >= 0 && bytes.size() >= at + 5 + 64 && bytes[at + 4] == 0 ? bytes.mid(at + 5, 64)
+                                                                        : QByteArray();
 }
 
 }  // namespace
@@ -187,9 +182,7 @@ TEST_F(QualityPanel, TheQualityChosenInThePanelReachesTheWrittenFile) {
     const QString source = dir.filePath("foto.jpg");
     ASSERT_TRUE(quadrantPicture(64, 48).save(source, "JPG"));
     // The first step of each table: 16 scaled for quality 49 and 75, and all ones at 100.
-    const std::map<int, int> firstStep = {{49, 17}, {75, 8}, {100, 1}};
-    std::map<int, std::vector<int>> tables;
-    for (const auto& [quality, step] : firstStep) {
+    for (const auto& [quality, step] : {std::pair{49, 17}, {75, 8}, {100, 1}}) {
         withPanelOpen([&] {
             bar->setValue(quality);
             click(button(*window, "ThemedButton1_1"));
@@ -198,13 +191,11 @@ TEST_F(QualityPanel, TheQualityChosenInThePanelReachesTheWrittenFile) {
         QDir(dir.filePath("Elaborate")).removeRecursively();
         window->Resizer_OLEDragDrop(0, {source});
         ASSERT_EQ(window->lastReport().written, 1) << quality;
-        tables[quality] = luminanceTable(dir.filePath("Elaborate/foto.jpg"));
-        ASSERT_EQ(tables[quality].size(), 64u) << quality;
-        EXPECT_EQ(tables[quality][0], step) << quality;
+        const QByteArray table = luminanceTable(dir.filePath("Elaborate/foto.jpg"));
+        ASSERT_EQ(table.size(), 64) << quality;
+        EXPECT_EQ(table[0], step) << quality;
+        EXPECT_TRUE(quality != 100 || table == QByteArray(64, 1));
     }
-    EXPECT_NE(tables[49], tables[75]);
-    EXPECT_NE(tables[75], tables[100]);
-    EXPECT_EQ(tables[100], std::vector<int>(64, 1));
 }
 
 TEST_F(QualityPanel, BlackAndWhiteLeavesBitmapAndGifOutputsInColour) {

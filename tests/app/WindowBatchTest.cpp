@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMimeData>
 #include <QTemporaryDir>
 #include <csignal>
 
+#include "DropFiles.h"
 #include "PanelFrame.h"
 #include "SettingsFile.h"
 #include "TestPictures.h"
@@ -118,26 +117,6 @@ TEST_F(WindowBatch, ClosingDuringABatchSavesAndStopsItAfterTheFileInHand) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-namespace {
-
-// A drop as the window system delivers it: an event whose handler the dragging program
-// waits for.
-void dropOn(QWidget* target, const QStringList& paths) {
-    QList<QUrl> urls;
-    for (const QString& path : paths)
-        urls << QUrl::fromLocalFile(path);
-    QMimeData data;
-    data.setUrls(urls);
-    const QPointF at = QRectF(target->rect()).center();
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-    EXPECT_TRUE(drop.isAccepted());
-}
-
-}  // namespace
-
 TEST_F(WindowBatch, WhileABatchRunsTheWindowSaysSoAndOffersToStopIt) {
     QWidget* stop = control(*window, "lnkStop");
     ASSERT_FALSE(stop->isVisible());
@@ -181,10 +160,10 @@ TEST_F(WindowBatch, ADropReturnsAtOnceTakesTheKeyboardAndItsBatchRunsRightAfterI
         if (name != "FooterText" || sizes->FooterText() != "1 / 3" || droppedDuringTheFirst)
             return;
         droppedDuringTheFirst = true;
-        dropOn(window->target(1), second);
+        dropFiles(window->target(1), second);
         EXPECT_EQ(sizes->FooterText(), "1 / 3");  // the second waits for the first
     });
-    dropOn(window->target(0), first);
+    dropFiles(window->target(0), first);
     EXPECT_FALSE(window->isBusy());
     EXPECT_TRUE(footers.isEmpty());
     // Esc goes where the keyboard is: to this window now, not to the file manager.

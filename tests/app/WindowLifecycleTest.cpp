@@ -2,12 +2,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 
+#include "FileBytes.h"
 #include "PanelFrame.h"
 #include "QualityChoices.h"
 #include "SettingsFile.h"
@@ -17,11 +17,6 @@
 using namespace windowtest;
 
 namespace {
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void writeSettings(const QString& folder, const Settings& s) {
     ASSERT_TRUE(settingsfile::SaveSettings(folder, s));
@@ -65,7 +60,7 @@ TEST(WindowLifecycle, EveryChoiceSurvivesACloseAndARestart) {
     EXPECT_TRUE(saved.GreyscaleOn);
     EXPECT_EQ(saved.SubSampleIndex, 13);
     EXPECT_EQ(saved.Comment, "Luce");
-    const QByteArray first = fileBytes(cfg);
+    const QByteArray first = readBytes(cfg);
 
     MainWindow again(dir.path());
     EXPECT_EQ(again.settings(), saved);
@@ -78,7 +73,7 @@ TEST(WindowLifecycle, EveryChoiceSurvivesACloseAndARestart) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
     again.close();
     // Nothing moved and nothing was lost: the window does not creep on every restart.
-    EXPECT_EQ(fileBytes(cfg), first);
+    EXPECT_EQ(readBytes(cfg), first);
 }
 
 TEST(WindowLifecycle, ClosingWithAPanelOpenSavesAndEndsItsWait) {
@@ -169,10 +164,7 @@ TEST(WindowLifecycle, ARecordCutAnywhereKeepsTheDefaultsOfWhatItLacks) {
     for (int cut = 0; cut <= 50; ++cut) {
         SCOPED_TRACE(cut);
         QTemporaryDir dir;
-        QFile file(dir.filePath("resizer.cfg"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes.left(cut));
-        file.close();
+        ASSERT_TRUE(writeBytes(dir.filePath("resizer.cfg"), bytes.left(cut)));
 
         Settings expected;  // a new file's
         const auto whole = [cut](int end) { return cut >= end; };

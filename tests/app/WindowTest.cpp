@@ -2,37 +2,18 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QDropEvent>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <QValidator>
 
+#include "DropFiles.h"
 #include "MainWindow.h"
 #include "SettingsFile.h"
 #include "TestPictures.h"
-
-namespace {
-
-void dropFiles(QWidget* target, const QStringList& paths) {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const QString& p : paths)
-        urls << QUrl::fromLocalFile(p);
-    data.setUrls(urls);
-    const QPointF at(target->width() / 2.0, target->height() / 2.0);
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-}
-
-}  // namespace
 
 TEST(MainWindow, ShowsItsTargetsAndTexts) {
     QTemporaryDir dir;

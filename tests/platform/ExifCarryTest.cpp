@@ -44,9 +44,7 @@ TEST(ExifCarry, FitsACameraBlockToTheOutputInEitherByteOrder) {
              {std::pair{false, false}, {true, false}, {false, true}}) {
             SCOPED_TRACE(testing::Message()
                          << "order " << order << " gps " << keepGps << " srgb " << madeSrgb);
-            const Exiv2::ExifData camera = cameraExif();
-            const QByteArray input = exifBody(camera, order);
-            ASSERT_EQ(orientationOf(input), 6);
+            const QByteArray input = exifBody(cameraExif(), order);
             ASSERT_GT(Exiv2::ExifThumbC(readExif(input)).copy().size_, 0);
             QString problem;
             const std::optional<QByteArray> out =
@@ -58,13 +56,8 @@ TEST(ExifCarry, FitsACameraBlockToTheOutputInEitherByteOrder) {
             EXPECT_EQ(orientationOf(*out), 1);
 
             const Exiv2::ExifData fitted = readExif(*out);
-            EXPECT_EQ(exifText(fitted, "Exif.Image.Orientation"), "1");
-            EXPECT_EQ(exifText(fitted, "Exif.Photo.PixelXDimension"), "640");
-            EXPECT_EQ(exifText(fitted, "Exif.Photo.PixelYDimension"), "960");
-            EXPECT_EQ(exifText(fitted, "Exif.Image.ImageWidth"), "640");
-            EXPECT_EQ(exifText(fitted, "Exif.Image.ImageLength"), "960");
             EXPECT_TRUE(Exiv2::ExifThumbC(fitted).copy().size_ == 0);
-            // Every other tag of the input's, and no other, with the input's value.
+            // The input's tags, and no other, with the input's values but for these.
             std::map<std::string, std::string> expected = valuesOf(readExif(input));
             std::erase_if(expected, [keepGps](const auto& tag) {
                 return tag.first.rfind("Exif.Thumbnail.", 0) == 0 ||
@@ -80,7 +73,6 @@ TEST(ExifCarry, FitsACameraBlockToTheOutputInEitherByteOrder) {
                 expected["Exif.Iop.InteroperabilityIndex"] = "R98";
             }
             EXPECT_EQ(valuesOf(fitted), expected);
-            EXPECT_EQ(exifText(fitted, "Exif.Image.GPSTag").empty(), !keepGps);
         }
     }
 }
@@ -99,16 +91,11 @@ TEST(ExifCarry, CarriesNothingWhenOnlyTheThumbnailAndPositionWereThere) {
 
 TEST(ExifCarry, LeavesOutDamagedOrOversizedBlocksAndSaysWhy) {
     const QByteArray good = exifBody(cameraExif(), Exiv2::littleEndian);
-    QByteArray badOrder = good;
-    badOrder[6] = 'X';
-    badOrder[7] = 'Y';
-    QByteArray ifdOutside = good;  // the first IFD's offset points past the end
-    ifdOutside[10] = '\xF0';
-    ifdOutside[11] = '\xFF';
-    QByteArray valueOutside = good;  // the model's text lies past the end
-    const qsizetype model = good.indexOf(QByteArray("\x10\x01\x02\x00", 4));
+    const auto patched = [&good](qsizetype at, const QByteArray& bytes) {
+        return QByteArray(good).replace(at, bytes.size(), bytes);
+    };
+    const qsizetype model = good.indexOf(QByteArray("\x10\x01\x02\x00", 4));  // its IFD entry
     ASSERT_GT(model, 0);
-    valueOutside.replace(model + 8, 4, QByteArray("\x00\xFF\xFF\x00", 4));
     Exiv2::ExifData withLongComment = cameraExif();
     withLongComment["Exif.Photo.UserComment"] = "charset=Ascii " + std::string(70000, 'x');
     const QByteArray huge = oversizedExifBody(withLongComment);
@@ -118,10 +105,10 @@ TEST(ExifCarry, LeavesOutDamagedOrOversizedBlocksAndSaysWhy) {
         QByteArray body;
     } cases[] = {
         {"garbage TIFF", QByteArray("Exif\0\0", 6) + QByteArray(200, '\x5A')},
-        {"bad byte order mark", badOrder},
-        {"IFD outside the block", ifdOutside},
+        {"bad byte order mark", patched(6, "XY")},
+        {"IFD outside the block", patched(10, "\xF0\xFF")},
         {"IFD cut short", good.left(30)},
-        {"value outside the block", valueOutside},
+        {"model's text outside the block", patched(model + 8, QByteArray("\0\xFF\xFF\0", 4))},
         {"no Exif header", good.mid(6)},
         {"too large", huge},
     };
