@@ -219,10 +219,10 @@ inline QByteArray gifWideCodes(const QImage& image, int codeSize) {
     return out + QByteArray(1, '\0') + ";";
 }
 
-// `v` as `n` little-endian bytes.
+// `v` as `n` little-endian bytes (zeros past the eighth).
 inline QByteArray le(qint64 v, int n) {
     QByteArray out(n, '\0');
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < n && i < 8; ++i)
         out[i] = char(v >> (8 * i));
     return out;
 }
