@@ -178,26 +178,16 @@ class Decompressor {
         return finish();
     }
 
-    // Every row decoded and thrown away, for a colour model left to Qt's reader, so that its
-    // data is judged like any other's.
-    bool checkRows(JSAMPLE* row) {
-        if (setjmp(errors_.jump) != 0)
-            return false;
-        JSAMPROW rows[1] = {row};
-        while (info_.output_scanline < info_.output_height)
-            jpeg_read_scanlines(&info_, rows, 1);
-        return finish();
-    }
-
-    // Decodes every row into `row` and hands it to `reader`.
-    bool streamRows(uint8_t* row, JpegRowReader& reader) {
+    // Decodes every row into `row` and hands it to `reader`; without one the rows are thrown
+    // away, for a colour model left to Qt's reader, so that its data is judged like any other's.
+    bool streamRows(JSAMPLE* row, JpegRowReader* reader) {
         if (setjmp(errors_.jump) != 0)
             return false;
         JSAMPROW rows[1] = {row};
         while (info_.output_scanline < info_.output_height) {
             const auto at = static_cast<int>(info_.output_scanline);
-            if (jpeg_read_scanlines(&info_, rows, 1) == 1)
-                reader.take(at, reinterpret_cast<const QRgb*>(row));
+            if (jpeg_read_scanlines(&info_, rows, 1) == 1 && reader != nullptr)
+                reader->take(at, reinterpret_cast<const QRgb*>(row));
         }
         return finish();
     }
@@ -292,6 +282,16 @@ bool begin(Decompressor& jpeg, const uint8_t* data, size_t size, const QString& 
         QString("Out of memory: %1 (%2 x %3 pixels)").arg(name).arg(w).arg(h).toStdString());
 }
 
+// One output row of the started decoder.
+std::vector<JSAMPLE> rowBuffer(const jpeg_decompress_struct& info, const QString& name) {
+    try {
+        return std::vector<JSAMPLE>(size_t{info.output_width} *
+                                    static_cast<size_t>(info.output_components));
+    } catch (const std::bad_alloc&) {
+        outOfMemory(name, info.output_width, 1);
+    }
+}
+
 }  // namespace
 
 std::optional<SourcePicture> DecodeJpeg(const uint8_t* data, size_t size, const QString& name) {
@@ -341,12 +341,7 @@ std::optional<SampledPicture> DecodeJpegSampled(const uint8_t* data, size_t size
 
     if (!jpeg.start())
         jpeg.fail(name);
-    std::vector<uint8_t> row;
-    try {
-        row.resize(size_t{info.output_width} * 4);
-    } catch (const std::bad_alloc&) {
-        outOfMemory(name, info.output_width, 1);
-    }
+    std::vector<JSAMPLE> row = rowBuffer(info, name);
     if (!jpeg.sampleRows(row.data(), sampler))
         jpeg.fail(name);
     if (noCanvas)
@@ -378,13 +373,8 @@ std::optional<QColorSpace> DecodeJpegRows(const uint8_t* data, size_t size, cons
     info.scale_denom = 8;
     if (!jpeg.start())
         jpeg.fail(name);
-    std::vector<uint8_t> row;
-    try {
-        row.resize(size_t{info.output_width} * 4);
-    } catch (const std::bad_alloc&) {
-        outOfMemory(name, info.output_width, 1);
-    }
-    if (!jpeg.streamRows(row.data(), reader))
+    std::vector<JSAMPLE> row = rowBuffer(info, name);
+    if (!jpeg.streamRows(row.data(), &reader))
         jpeg.fail(name);
     if (notes != nullptr)
         *notes = jpeg.notes();
@@ -396,13 +386,8 @@ QStringList CheckJpegData(const uint8_t* data, size_t size, const QString& name)
     if (!jpeg.open(data, size) || !jpeg.start(false))
         jpeg.fail(name);
     const jpeg_decompress_struct& info = jpeg.info();
-    std::vector<JSAMPLE> row;
-    try {
-        row.resize(size_t{info.output_width} * static_cast<size_t>(info.output_components));
-    } catch (const std::bad_alloc&) {
-        outOfMemory(name, info.output_width, 1);
-    }
-    if (!jpeg.checkRows(row.data()))
+    std::vector<JSAMPLE> row = rowBuffer(info, name);
+    if (!jpeg.streamRows(row.data(), nullptr))
         jpeg.fail(name);
     return jpeg.notes();
 }
